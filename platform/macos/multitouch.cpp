@@ -1,0 +1,120 @@
+#include "multitouch.h"
+
+#include <CoreFoundation/CoreFoundation.h>
+#include <IOKit/IOKitLib.h>
+#include <dlfcn.h>
+
+#include <atomic>
+
+namespace quillon::platform::macos {
+namespace {
+
+constexpr const char* kFrameworkPath =
+    "/System/Library/PrivateFrameworks/MultitouchSupport.framework/MultitouchSupport";
+
+using CreateListFn = CFArrayRef (*)();
+using GetDeviceIDFn = int32_t (*)(MTDeviceRef, uint64_t*);
+using GetDimensionsFn = int32_t (*)(MTDeviceRef, int32_t*, int32_t*);
+using FrameFn = int32_t (*)(MTDeviceRef, const void*, int32_t, double, int32_t);
+using RegisterFn = void (*)(MTDeviceRef, FrameFn);
+using StartFn = int32_t (*)(MTDeviceRef, int32_t);
+using IsBuiltInFn = bool (*)(MTDeviceRef);
+
+// The framework's callback carries no user data, so the one handler of the
+// process is kept here. Set on the main thread before any device starts;
+// read on the framework's thread.
+std::atomic<ContactFrameHandler> gHandler{nullptr};
+std::atomic<void*> gContext{nullptr};
+
+int32_t frameTrampoline(MTDeviceRef device, const void* fingers, int32_t count, double timestamp,
+                        int32_t frame) {
+  ContactFrameHandler handler = gHandler.load(std::memory_order_acquire);
+  if (handler == nullptr) return 0;
+  return handler(gContext.load(std::memory_order_acquire), device, fingers, count, timestamp,
+                 frame);
+}
+
+const char* symbolName(MTFunction f) {
+  switch (f) {
+    case MTFunction::createList: return "MTDeviceCreateList";
+    case MTFunction::getDeviceID: return "MTDeviceGetDeviceID";
+    case MTFunction::getSensorSurfaceDimensions: return "MTDeviceGetSensorSurfaceDimensions";
+    case MTFunction::registerContactFrameCallback: return "MTRegisterContactFrameCallback";
+    case MTFunction::deviceStart: return "MTDeviceStart";
+    case MTFunction::isBuiltIn: return "MTDeviceIsBuiltIn";
+  }
+  return "";
+}
+
+template <typename Fn>
+Fn as(void* p) {
+  return reinterpret_cast<Fn>(p);
+}
+
+}  // namespace
+
+bool MTFramework::load() {
+  if (handle_ == nullptr) handle_ = dlopen(kFrameworkPath, RTLD_NOW);
+  return handle_ != nullptr;
+}
+
+void* MTFramework::symbol(MTFunction function) const {
+  return handle_ == nullptr ? nullptr : dlsym(handle_, symbolName(function));
+}
+
+bool MTFramework::has(MTFunction function) const { return symbol(function) != nullptr; }
+
+std::optional<std::vector<MTDeviceRef>> MTFramework::createList() {
+  auto fn = as<CreateListFn>(symbol(MTFunction::createList));
+  CFArrayRef list = fn != nullptr ? fn() : nullptr;
+  if (list == nullptr) return std::nullopt;
+  // The list is never released: the devices it holds stay valid for the
+  // life of the process.
+  std::vector<MTDeviceRef> devices;
+  for (CFIndex i = 0; i < CFArrayGetCount(list); ++i) {
+    devices.push_back(const_cast<void*>(CFArrayGetValueAtIndex(list, i)));
+  }
+  return devices;
+}
+
+int32_t MTFramework::getDeviceID(MTDeviceRef device, uint64_t* id) {
+  return as<GetDeviceIDFn>(symbol(MTFunction::getDeviceID))(device, id);
+}
+
+int32_t MTFramework::getSensorSurfaceDimensions(MTDeviceRef device, int32_t* width,
+                                                int32_t* height) {
+  return as<GetDimensionsFn>(symbol(MTFunction::getSensorSurfaceDimensions))(device, width,
+                                                                              height);
+}
+
+void MTFramework::registerContactFrameCallback(MTDeviceRef device, ContactFrameHandler handler,
+                                               void* context) {
+  gContext.store(context, std::memory_order_release);
+  gHandler.store(handler, std::memory_order_release);
+  as<RegisterFn>(symbol(MTFunction::registerContactFrameCallback))(device, frameTrampoline);
+}
+
+int32_t MTFramework::deviceStart(MTDeviceRef device, int32_t mode) {
+  return as<StartFn>(symbol(MTFunction::deviceStart))(device, mode);
+}
+
+bool MTFramework::isBuiltIn(MTDeviceRef device) {
+  return as<IsBuiltInFn>(symbol(MTFunction::isBuiltIn))(device);
+}
+
+int MTFramework::registryDeviceCount() {
+  io_iterator_t iterator = 0;
+  if (IOServiceGetMatchingServices(kIOMainPortDefault, IOServiceMatching("AppleMultitouchDevice"),
+                                   &iterator) != KERN_SUCCESS) {
+    return 0;
+  }
+  int count = 0;
+  while (io_object_t service = IOIteratorNext(iterator)) {
+    ++count;
+    IOObjectRelease(service);
+  }
+  IOObjectRelease(iterator);
+  return count;
+}
+
+}  // namespace quillon::platform::macos

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "quillon/platform/multitouch.h"
+
+namespace quillon::platform::macos {
+
+// MultitouchSupport, loaded at run time; each function looked up by name
+// before each use, since the framework is private and may change.
+class MTFramework final : public Multitouch {
+ public:
+  bool load() override;
+  bool has(MTFunction function) const override;
+  std::optional<std::vector<MTDeviceRef>> createList() override;
+  int32_t getDeviceID(MTDeviceRef device, uint64_t* id) override;
+  int32_t getSensorSurfaceDimensions(MTDeviceRef device, int32_t* width, int32_t* height) override;
+  void registerContactFrameCallback(MTDeviceRef device, ContactFrameHandler handler,
+                                    void* context) override;
+  int32_t deviceStart(MTDeviceRef device, int32_t mode) override;
+  bool isBuiltIn(MTDeviceRef device) override;
+  int registryDeviceCount() override;
+
+ private:
+  void* symbol(MTFunction function) const;
+  void* handle_ = nullptr;
+};
+
+}  // namespace quillon::platform::macos
