@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "quillon/platform/displays.h"
@@ -35,10 +37,20 @@ class Screens {
   void refreshScreens();
   // The list, rebuilt first if it is empty.
   std::vector<Screen> currentScreens();
+  // These two copy the list into a fixed buffer under the lock, so that they
+  // do not allocate with up to kInlineScreens displays (unless the list is
+  // empty and has to be read first).
   DisplayInfo displayInfo(std::optional<Point> at = std::nullopt);
   Point clampToScreens(Point p);
 
+  static constexpr size_t kInlineScreens = 16;
+
  private:
+  using InlineScreens = std::array<Screen, kInlineScreens>;
+  // The list as currentScreens() gives it, in `buffer`, or in `overflow`
+  // when it holds more displays than the buffer.
+  std::span<const Screen> copyScreens(InlineScreens& buffer, std::vector<Screen>& overflow);
+
   platform::Displays& displays_;
   std::mutex screensLock_;
   std::vector<Screen> screens_;

@@ -34,6 +34,18 @@ struct Touch {
   double y = 0;  // mm, downwards
 };
 
+// One version of a file. The modification time comes first, but file systems
+// that advance it in clock ticks can give two quick rewrites the same time;
+// an atomic rename always brings a new inode, and a rewrite in place usually
+// a new size, so those are compared too.
+struct FileStamp {
+  int64_t mtimeNS = 0;  // since the epoch
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  uint64_t size = 0;  // bytes
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 constexpr int kMaxTouches = 16;
 constexpr double kMaxStep = 150;  // points per event
 
@@ -100,11 +112,13 @@ struct MainState {
 
   // Background run.
   std::string lastStatus;
-  std::optional<int64_t> configDate;  // modification time, ns since epoch
+  std::optional<FileStamp> configDate;  // config.json when it was last applied
   bool mouseActive = false;
   std::vector<std::shared_ptr<const Curve>> retiredCurves;
   std::unique_ptr<platform::FolderWatcher::Watch> configWatcher;
+  std::optional<FileStamp> configWatchFolder;  // the folder the watcher was opened on
   int multitouchCount = 0;
+  std::optional<int> exitStatus;  // set when the run ends itself; the run loop is stopped
 };
 
 struct HelperState {

@@ -29,6 +29,8 @@ class MacBackend final : public Backend {
 
 }  // namespace
 
-std::unique_ptr<Backend> makeBackend() { return std::make_unique<MacBackend>(); }
+std::unique_ptr<Backend> makeBackend() {
+  return std::make_unique<MacBackend>();
+}
 
 }  // namespace quillon::platform

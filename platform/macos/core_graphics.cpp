@@ -17,8 +17,12 @@ CGEventRef tapTrampoline(CGEventTapProxy, CGEventType type, CGEventRef event, vo
   return static_cast<CGEventRef>(tap->callback(tap->context, type, event));
 }
 
-CGEventRef asEvent(EventRef e) { return static_cast<CGEventRef>(e); }
-CFMachPortRef asPort(TapPort p) { return static_cast<CFMachPortRef>(p); }
+CGEventRef asEvent(EventRef e) {
+  return static_cast<CGEventRef>(e);
+}
+CFMachPortRef asPort(TapPort p) {
+  return static_cast<CFMachPortRef>(p);
+}
 
 }  // namespace
 
@@ -41,7 +45,9 @@ void CGEventTaps::addToMainRunLoop(TapPort port) {
   CFRelease(source);
 }
 
-void CGEventTaps::enable(TapPort port, bool on) { CGEventTapEnable(asPort(port), on); }
+void CGEventTaps::enable(TapPort port, bool on) {
+  CGEventTapEnable(asPort(port), on);
+}
 
 void CGEventTaps::invalidate(TapPort port) {
   CFMachPortInvalidate(asPort(port));
@@ -73,9 +79,13 @@ void CGEventTaps::setLocation(EventRef event, Point p) {
   CGEventSetLocation(asEvent(event), CGPointMake(p.x, p.y));
 }
 
-void CGCursor::warp(Point p) { CGWarpMouseCursorPosition(CGPointMake(p.x, p.y)); }
+void CGCursor::warp(Point p) {
+  CGWarpMouseCursorPosition(CGPointMake(p.x, p.y));
+}
 
-void CGCursor::associateMouseAndCursor() { CGAssociateMouseAndMouseCursorPosition(true); }
+void CGCursor::associateMouseAndCursor() {
+  CGAssociateMouseAndMouseCursorPosition(true);
+}
 
 std::vector<DisplayDescription> CGDisplays::activeDisplays() {
   uint32_t count = 0;

@@ -15,10 +15,10 @@ CFDictionaryRef matching(const char* pageKey, const char* usageKey, HidUsage usa
       CFStringCreateWithCString(kCFAllocatorDefault, pageKey, kCFStringEncodingUTF8),
       CFStringCreateWithCString(kCFAllocatorDefault, usageKey, kCFStringEncodingUTF8)};
   CFNumberRef values[] = {number(usage.page), number(usage.usage)};
-  CFDictionaryRef dict = CFDictionaryCreate(
-      kCFAllocatorDefault, reinterpret_cast<const void**>(keys),
-      reinterpret_cast<const void**>(values), 2, &kCFTypeDictionaryKeyCallBacks,
-      &kCFTypeDictionaryValueCallBacks);
+  CFDictionaryRef dict =
+      CFDictionaryCreate(kCFAllocatorDefault, reinterpret_cast<const void**>(keys),
+                         reinterpret_cast<const void**>(values), 2, &kCFTypeDictionaryKeyCallBacks,
+                         &kCFTypeDictionaryValueCallBacks);
   for (int i = 0; i < 2; ++i) {
     CFRelease(keys[i]);
     CFRelease(values[i]);
@@ -106,6 +106,8 @@ bool IOKitHid::listenEventAccessGranted() {
   return IOHIDCheckAccess(kIOHIDRequestTypeListenEvent) == kIOHIDAccessTypeGranted;
 }
 
-void IOKitHid::requestListenEventAccess() { IOHIDRequestAccess(kIOHIDRequestTypeListenEvent); }
+void IOKitHid::requestListenEventAccess() {
+  IOHIDRequestAccess(kIOHIDRequestTypeListenEvent);
+}
 
 }  // namespace quillon::platform::macos

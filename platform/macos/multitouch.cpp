@@ -36,12 +36,18 @@ int32_t frameTrampoline(MTDeviceRef device, const void* fingers, int32_t count, 
 
 const char* symbolName(MTFunction f) {
   switch (f) {
-    case MTFunction::createList: return "MTDeviceCreateList";
-    case MTFunction::getDeviceID: return "MTDeviceGetDeviceID";
-    case MTFunction::getSensorSurfaceDimensions: return "MTDeviceGetSensorSurfaceDimensions";
-    case MTFunction::registerContactFrameCallback: return "MTRegisterContactFrameCallback";
-    case MTFunction::deviceStart: return "MTDeviceStart";
-    case MTFunction::isBuiltIn: return "MTDeviceIsBuiltIn";
+    case MTFunction::createList:
+      return "MTDeviceCreateList";
+    case MTFunction::getDeviceID:
+      return "MTDeviceGetDeviceID";
+    case MTFunction::getSensorSurfaceDimensions:
+      return "MTDeviceGetSensorSurfaceDimensions";
+    case MTFunction::registerContactFrameCallback:
+      return "MTRegisterContactFrameCallback";
+    case MTFunction::deviceStart:
+      return "MTDeviceStart";
+    case MTFunction::isBuiltIn:
+      return "MTDeviceIsBuiltIn";
   }
   return "";
 }
@@ -62,7 +68,9 @@ void* MTFramework::symbol(MTFunction function) const {
   return handle_ == nullptr ? nullptr : dlsym(handle_, symbolName(function));
 }
 
-bool MTFramework::has(MTFunction function) const { return symbol(function) != nullptr; }
+bool MTFramework::has(MTFunction function) const {
+  return symbol(function) != nullptr;
+}
 
 std::optional<std::vector<MTDeviceRef>> MTFramework::createList() {
   auto fn = as<CreateListFn>(symbol(MTFunction::createList));
@@ -83,8 +91,7 @@ int32_t MTFramework::getDeviceID(MTDeviceRef device, uint64_t* id) {
 
 int32_t MTFramework::getSensorSurfaceDimensions(MTDeviceRef device, int32_t* width,
                                                 int32_t* height) {
-  return as<GetDimensionsFn>(symbol(MTFunction::getSensorSurfaceDimensions))(device, width,
-                                                                              height);
+  return as<GetDimensionsFn>(symbol(MTFunction::getSensorSurfaceDimensions))(device, width, height);
 }
 
 void MTFramework::registerContactFrameCallback(MTDeviceRef device, ContactFrameHandler handler,

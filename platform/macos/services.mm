@@ -11,14 +11,16 @@
 namespace quillon::platform::macos {
 namespace {
 
-NSString* ns(const std::string& s) { return [NSString stringWithUTF8String:s.c_str()]; }
+NSString* ns(const std::string& s) {
+  return [NSString stringWithUTF8String:s.c_str()];
+}
 
 }  // namespace
 
 std::optional<PrefValue> CFGlobalPreferences::globalValue(const std::string& key) {
-  CFPropertyListRef v = CFPreferencesCopyValue((__bridge CFStringRef)ns(key),
-                                               kCFPreferencesAnyApplication,
-                                               kCFPreferencesCurrentUser, kCFPreferencesAnyHost);
+  CFPropertyListRef v =
+      CFPreferencesCopyValue((__bridge CFStringRef)ns(key), kCFPreferencesAnyApplication,
+                             kCFPreferencesCurrentUser, kCFPreferencesAnyHost);
   if (v == nullptr) return std::nullopt;
   std::optional<PrefValue> out;
   if (CFGetTypeID(v) == CFBooleanGetTypeID()) {
@@ -112,15 +114,20 @@ void CFMainRunLoop::cancelTimer(TimerId id) {
 }
 
 void CFMainRunLoop::after(double delaySeconds, std::function<void()> work) {
-  dispatch_after(dispatch_time(DISPATCH_TIME_NOW, static_cast<int64_t>(delaySeconds * NSEC_PER_SEC)),
-                 dispatch_get_main_queue(), ^{
-                   work();
-                 });
+  dispatch_after(
+      dispatch_time(DISPATCH_TIME_NOW, static_cast<int64_t>(delaySeconds * NSEC_PER_SEC)),
+      dispatch_get_main_queue(), ^{
+        work();
+      });
 }
 
-void CFMainRunLoop::run() { CFRunLoopRun(); }
+void CFMainRunLoop::run() {
+  CFRunLoopRun();
+}
 
-void CFMainRunLoop::stop() { CFRunLoopStop(CFRunLoopGetMain()); }
+void CFMainRunLoop::stop() {
+  CFRunLoopStop(CFRunLoopGetMain());
+}
 
 namespace {
 
@@ -138,10 +145,10 @@ std::unique_ptr<FolderWatcher::Watch> DispatchFolderWatcher::watch(const std::st
   int fd = ::open(folder.c_str(), O_EVTONLY);
   if (fd < 0) return nullptr;
   auto w = std::make_unique<DispatchWatch>();
-  w->source = dispatch_source_create(
-      DISPATCH_SOURCE_TYPE_VNODE, static_cast<uintptr_t>(fd),
-      DISPATCH_VNODE_WRITE | DISPATCH_VNODE_RENAME | DISPATCH_VNODE_DELETE,
-      dispatch_get_main_queue());
+  w->source =
+      dispatch_source_create(DISPATCH_SOURCE_TYPE_VNODE, static_cast<uintptr_t>(fd),
+                             DISPATCH_VNODE_WRITE | DISPATCH_VNODE_RENAME | DISPATCH_VNODE_DELETE,
+                             dispatch_get_main_queue());
   dispatch_source_set_event_handler(w->source, ^{
     onEvent();
   });
@@ -152,7 +159,9 @@ std::unique_ptr<FolderWatcher::Watch> DispatchFolderWatcher::watch(const std::st
   return w;
 }
 
-double UptimeClock::uptime() { return [[NSProcessInfo processInfo] systemUptime]; }
+double UptimeClock::uptime() {
+  return [[NSProcessInfo processInfo] systemUptime];
+}
 
 void UptimeClock::sleep(double seconds) {
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+#include "helper/state.h"
+#include "quillon/platform/multitouch.h"
+
+namespace quillon {
+
+// Registers and starts every listed trackpad not yet read; `fresh` forgets
+// the ones started before (after a wake the framework needs them again).
+// True if at least one trackpad's frames are being read. Main thread.
+bool startMultitouch(HelperState& state, bool fresh);
+
+// One contact frame: `records` points at `count` records of kMTFingerSize
+// bytes (or is null). Follows the finger that moved farthest, turns its
+// step into pointer points with the trackpad curve and leaves them for the
+// tap. Runs on the multitouch framework's thread, one frame at a time;
+// `context` is the HelperState. Returns 0.
+int32_t contactCallback(void* context, platform::MTDeviceRef device, const void* records,
+                        int32_t count, double timestamp, int32_t frame);
+
+// Multitouch devices the system lists; a change means a trackpad came or went.
+int multitouchDeviceCount(HelperState& state);
+
+}  // namespace quillon

@@ -1,0 +1,20 @@
+#include "helper/fast_lock.h"
+
+#include <thread>
+
+namespace quillon {
+
+void FastLock::lock() noexcept {
+  // Holders only copy a few values, so a short spin usually wins; after
+  // that, yield so that a holder preempted on this core can finish.
+  constexpr int kSpinsBeforeYield = 100;
+  int spins = 0;
+  while (locked_.exchange(true, std::memory_order_acquire)) {
+    // Wait on a plain load: it keeps the cache line shared until release.
+    while (locked_.load(std::memory_order_relaxed)) {
+      if (++spins > kSpinsBeforeYield) std::this_thread::yield();
+    }
+  }
+}
+
+}  // namespace quillon

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "sim/sim_folder.h"
+#include "sim/sim_mac.h"
+#include "sim/sim_records.h"
+
+namespace quillon::sim {
+
+// The multitouch framework. Its devices are the "trackpads" of
+// devices.json; a device's handle stays the same for the Mac's life, also
+// across disconnection, as the program keeps its lists for good. Contact
+// frames are delivered on the framework's own thread, one at a time, and
+// only to devices that have a callback and were started.
+class SimMultitouch : public platform::Multitouch {
+ public:
+  SimMultitouch(const SystemFolder& folder, Recorder& recorder);
+  ~SimMultitouch() override;
+
+  bool load() override;
+  bool has(platform::MTFunction function) const override;
+  std::optional<std::vector<platform::MTDeviceRef>> createList() override;
+  int32_t getDeviceID(platform::MTDeviceRef device, uint64_t* id) override;
+  int32_t getSensorSurfaceDimensions(platform::MTDeviceRef device, int32_t* width,
+                                     int32_t* height) override;
+  void registerContactFrameCallback(platform::MTDeviceRef device,
+                                    platform::ContactFrameHandler handler, void* context) override;
+  int32_t deviceStart(platform::MTDeviceRef device, int32_t mode) override;
+  bool isBuiltIn(platform::MTDeviceRef device) override;
+  int registryDeviceCount() override;
+
+  // Waits until the callback has returned; false if nothing was delivered.
+  bool deliver(uint64_t id, const void* records, int32_t count, double timestamp);
+  // The device stops sending frames until it is listed and started again.
+  void disconnected(uint64_t id);
+
+  void setMissing(platform::MTFunction function, bool missing);
+  void setStartResult(uint64_t id, int32_t result);
+  void setLoadable(bool loadable);
+  void setListAvailable(bool available);
+
+ private:
+  struct Device {
+    SimTrackpad pad;
+    platform::ContactFrameHandler handler = nullptr;
+    void* context = nullptr;
+    bool started = false;
+    int32_t frame = 0;
+  };
+  struct Job {
+    platform::ContactFrameHandler handler = nullptr;
+    void* context = nullptr;
+    Device* device = nullptr;
+    const void* records = nullptr;
+    int32_t count = 0;
+    double timestamp = 0;
+    int32_t frame = 0;
+  };
+  Device* device(platform::MTDeviceRef ref);  // under mutex_
+  void threadMain();
+
+  const SystemFolder& folder_;
+  Recorder& recorder_;
+
+  mutable std::mutex mutex_;  // the devices and knobs
+  std::map<uint64_t, std::unique_ptr<Device>> devices_;
+  std::set<platform::MTFunction> missing_;
+  std::map<uint64_t, int32_t> startResults_;
+  bool loadable_ = true;
+  bool loaded_ = false;
+  bool listAvailable_ = true;
+
+  // The framework's thread and its one-frame mailbox.
+  std::mutex deliverMutex_;  // one submitter at a time
+  std::mutex jobMutex_;
+  std::condition_variable jobCv_;
+  std::optional<Job> job_;
+  bool jobDone_ = false;
+  bool quit_ = false;
+  std::thread thread_;
+};
+
+// The 96-byte contact records of `fingers`, in the framework's layout.
+std::vector<unsigned char> contactRecords(const std::vector<SimFinger>& fingers);
+
+}  // namespace quillon::sim

@@ -1,0 +1,162 @@
+#include "sim/sim_state.h"
+
+namespace quillon::sim {
+
+using nlohmann::json;
+
+namespace {
+
+// Runs a decoder; any type or range error in the file means "malformed",
+// which reads as the empty state.
+template <class T, class F>
+T decodeOr(const std::optional<json>& j, F decode) {
+  if (!j) return T{};
+  try {
+    return decode(*j);
+  } catch (const json::exception&) {
+    return T{};
+  }
+}
+
+uint64_t deviceId(const json& j) {
+  const json& id = j.at("id");
+  if (!id.is_number_unsigned()) throw json::type_error::create(302, "id must be unsigned", &id);
+  return id.get<uint64_t>();
+}
+
+}  // namespace
+
+std::vector<SimDisplay> displaysFromJson(const json& j) {
+  std::vector<SimDisplay> out;
+  for (const json& d : j.at("displays")) {
+    SimDisplay s;
+    const json& b = d.at("bounds");
+    if (b.size() != 4) throw json::type_error::create(302, "bounds needs 4 numbers", &b);
+    s.bounds = {b[0].get<double>(), b[1].get<double>(), b[2].get<double>(), b[3].get<double>()};
+    if (d.contains("sizeMM")) {
+      const json& mm = d.at("sizeMM");
+      if (mm.size() != 2) throw json::type_error::create(302, "sizeMM needs 2 numbers", &mm);
+      s.widthMM = mm[0].get<double>();
+      s.heightMM = mm[1].get<double>();
+    }
+    s.builtIn = d.value("builtIn", false);
+    out.push_back(s);
+  }
+  return out;
+}
+
+std::vector<SimDisplay> readDisplays(const SystemFolder& folder) {
+  return decodeOr<std::vector<SimDisplay>>(folder.read(files::kDisplays), displaysFromJson);
+}
+
+json displaysJson(const std::vector<SimDisplay>& displays) {
+  json list = json::array();
+  for (const auto& d : displays) {
+    list.push_back({{"bounds", {d.bounds.x, d.bounds.y, d.bounds.width, d.bounds.height}},
+                    {"sizeMM", {d.widthMM, d.heightMM}},
+                    {"builtIn", d.builtIn}});
+  }
+  return {{"displays", list}};
+}
+
+Permissions readPermissions(const SystemFolder& folder) {
+  return decodeOr<Permissions>(folder.read(files::kPermissions), [](const json& j) {
+    return Permissions{j.value("accessibility", false), j.value("inputMonitoring", false)};
+  });
+}
+
+json permissionsJson(const Permissions& p) {
+  return {{"accessibility", p.accessibility}, {"inputMonitoring", p.inputMonitoring}};
+}
+
+SimTrackpad trackpadFromJson(const json& t) {
+  SimTrackpad pad;
+  pad.id = deviceId(t);
+  pad.widthHundredthsMM = t.value("widthHundredthsMM", pad.widthHundredthsMM);
+  pad.heightHundredthsMM = t.value("heightHundredthsMM", pad.heightHundredthsMM);
+  pad.builtIn = t.value("builtIn", pad.builtIn);
+  return pad;
+}
+
+SimHidDevice hidDeviceFromJson(const json& h) {
+  SimHidDevice dev;
+  dev.id = deviceId(h);
+  dev.product = h.value("product", dev.product);
+  dev.builtIn = h.value("builtIn", dev.builtIn);
+  return dev;
+}
+
+Devices devicesFromJson(const json& j) {
+  Devices d;
+  if (j.contains("trackpads"))
+    for (const json& t : j.at("trackpads")) d.trackpads.push_back(trackpadFromJson(t));
+  if (j.contains("hid"))
+    for (const json& h : j.at("hid")) d.hid.push_back(hidDeviceFromJson(h));
+  return d;
+}
+
+Devices readDevices(const SystemFolder& folder) {
+  return decodeOr<Devices>(folder.read(files::kDevices), devicesFromJson);
+}
+
+json devicesJson(const Devices& d) {
+  json pads = json::array(), hid = json::array();
+  for (const auto& t : d.trackpads)
+    pads.push_back({{"id", t.id},
+                    {"widthHundredthsMM", t.widthHundredthsMM},
+                    {"heightHundredthsMM", t.heightHundredthsMM},
+                    {"builtIn", t.builtIn}});
+  for (const auto& h : d.hid)
+    hid.push_back({{"id", h.id}, {"product", h.product}, {"builtIn", h.builtIn}});
+  return {{"trackpads", pads}, {"hid", hid}};
+}
+
+std::vector<SimApp> readApps(const SystemFolder& folder) {
+  return decodeOr<std::vector<SimApp>>(folder.read(files::kApps), [](const json& j) {
+    std::vector<SimApp> apps;
+    for (const json& a : j) {
+      apps.push_back({a.at("pid").get<int>(), a.at("bundleIdentifier").get<std::string>(),
+                      a.value("ignoresTerminate", false)});
+    }
+    return apps;
+  });
+}
+
+json appsJson(const std::vector<SimApp>& apps) {
+  json list = json::array();
+  for (const auto& a : apps) {
+    json entry = {{"pid", a.pid}, {"bundleIdentifier", a.bundleIdentifier}};
+    if (a.ignoresTerminate) entry["ignoresTerminate"] = true;
+    list.push_back(entry);
+  }
+  return list;
+}
+
+PreferenceMap readPreferences(const SystemFolder& folder) {
+  return decodeOr<PreferenceMap>(folder.read(files::kPreferences), [](const json& j) {
+    PreferenceMap prefs;
+    if (!j.is_object()) return prefs;
+    for (const auto& [key, v] : j.items()) {
+      // A value of another kind (an array, say) is not one of ours: skip it.
+      if (v.is_boolean())
+        prefs[key] = v.get<bool>();
+      else if (v.is_number())
+        prefs[key] = v.get<double>();
+      else if (v.is_string())
+        prefs[key] = v.get<std::string>();
+    }
+    return prefs;
+  });
+}
+
+json prefValueJson(const platform::PrefValue& v) {
+  return std::visit([](const auto& x) { return json(x); }, v);
+}
+
+json preferencesJson(const PreferenceMap& prefs) {
+  json global = json::object();
+  for (const auto& [key, v] : prefs) global[key] = prefValueJson(v);
+  return global;
+}
+
+}  // namespace quillon::sim

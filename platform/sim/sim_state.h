@@ -1,0 +1,62 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "sim/sim_folder.h"
+#include "sim/sim_mac.h"
+
+namespace quillon::sim {
+
+// The machine's files and their content. Each reader gives the empty state
+// for a missing file and for a malformed one (not JSON, or a member of the
+// wrong type), so that a half-edited file never takes the machine down.
+namespace files {
+constexpr std::string_view kDisplays = "displays.json";
+constexpr std::string_view kPermissions = "permissions.json";
+constexpr std::string_view kPreferences = "preferences.json";
+constexpr std::string_view kDevices = "devices.json";
+constexpr std::string_view kApps = "apps.json";
+constexpr std::string_view kControlSocket = "control.sock";
+}  // namespace files
+
+struct Permissions {
+  bool accessibility = false;
+  bool inputMonitoring = false;
+};
+
+struct Devices {
+  std::vector<SimTrackpad> trackpads;
+  std::vector<SimHidDevice> hid;
+};
+
+struct SimApp {
+  int pid = 0;
+  std::string bundleIdentifier;
+  bool ignoresTerminate = false;
+};
+
+using PreferenceMap = std::map<std::string, platform::PrefValue>;
+
+std::vector<SimDisplay> readDisplays(const SystemFolder& folder);
+nlohmann::json displaysJson(const std::vector<SimDisplay>& displays);
+std::vector<SimDisplay> displaysFromJson(const nlohmann::json& j);  // throws on bad input
+
+Permissions readPermissions(const SystemFolder& folder);
+nlohmann::json permissionsJson(const Permissions& p);
+
+Devices readDevices(const SystemFolder& folder);
+Devices devicesFromJson(const nlohmann::json& j);  // throws on bad input
+nlohmann::json devicesJson(const Devices& d);
+SimTrackpad trackpadFromJson(const nlohmann::json& j);  // throws on bad input
+SimHidDevice hidDeviceFromJson(const nlohmann::json& j);
+
+std::vector<SimApp> readApps(const SystemFolder& folder);
+nlohmann::json appsJson(const std::vector<SimApp>& apps);
+
+PreferenceMap readPreferences(const SystemFolder& folder);
+nlohmann::json preferencesJson(const PreferenceMap& prefs);
+nlohmann::json prefValueJson(const platform::PrefValue& v);
+
+}  // namespace quillon::sim
