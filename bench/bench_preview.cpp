@@ -64,8 +64,17 @@ int main(int argc, char** argv) {
   helperPath = env != nullptr
                    ? env
                    : (std::filesystem::absolute(argv[0]).parent_path() / "quillon-helper").string();
+  // A simulated Mac of its own, with no displays: the run measures the
+  // helper, not whatever machine state a developer has lying around.
+  std::string simRoot = (std::filesystem::temp_directory_path() / "quillon-bench-XXXXXX").string();
+  if (std::getenv("QUILLON_SIM_ROOT") == nullptr && ::mkdtemp(simRoot.data()) != nullptr) {
+    ::setenv("QUILLON_SIM_ROOT", simRoot.c_str(), 1);
+  } else {
+    simRoot.clear();
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  if (!simRoot.empty()) std::filesystem::remove_all(simRoot);
   return 0;
 }

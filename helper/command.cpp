@@ -1,6 +1,7 @@
 #include "helper/command.h"
 
 #include <cstdio>
+#include <mutex>
 
 #include "common/paths.h"
 #include "helper/background.h"
@@ -8,24 +9,14 @@
 #include "helper/preview.h"
 #include "helper/screens.h"
 #include "helper/state.h"
+#include "helper/usage.h"
 
 namespace quillon {
 
 namespace {
 
-constexpr const char* kUsage =
-    "Quillon Helper - pointer curves and scroll direction for trackpad and mouse.\n"
-    "Started by the Quillon app; not meant to be run by hand.\n"
-    "\n"
-    "  run        run in the foreground (what the background agent does)\n"
-    "  preview --device trackpad|mouse --mode custom|windows\n"
-    "          [--speed N --accel N | --win-speed N --scale N --match distance|share "
-    "[--windows FILE]]\n"
-    "          [--shape N --threshold N --max-boost N] [--dpi N] [--accel-off 1]\n"
-    "             print a curve as JSON: [hand mm/s, pointer points per hand mm]\n";
-
 int usage() {
-  std::fputs(kUsage, stdout);
+  std::fputs(usageText(), stdout);
   std::fflush(stdout);
   return 1;
 }
@@ -37,9 +28,10 @@ int run(platform::Backend& backend) {
   HelperState state(backend.system(), std::move(paths));
   // Nothing else runs yet, but `display` belongs to `lock`; take it anyway.
   DisplayInfo display = state.screens.displayInfo();
-  state.lock.lock();
-  state.shared.display = display;
-  state.lock.unlock();
+  {
+    std::lock_guard guard(state.lock);
+    state.shared.display = display;
+  }
   return runBackground(state);
 }
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "helper/log.h"
+#include "helper/plane.h"
 
 namespace quillon {
 
@@ -155,7 +156,7 @@ int32_t contactCallback(void* context, platform::MTDeviceRef device, const void*
       sum.x += d.x;
       sum.y += d.y;
       ++matched;
-      const double distance = std::hypot(d.x, d.y);
+      const double distance = planeLength(d.x, d.y);
       if (distance > largest) {
         largest = distance;
         biggest = d;

@@ -79,8 +79,12 @@ std::optional<Curve> makeCurve(const DeviceConfig& config, Device device,
 std::string previewRow(double v, double gain) {
   // A gain that overflowed to infinity (or came out NaN) has no JSON number;
   // null keeps the line parseable and lets the reader skip that row.
-  const std::string y = std::isfinite(gain) ? formatC("%.4f", gain) : std::string("null");
-  return "[" + shortestDecimal(v) + "," + y + "]";
+  std::string row = "[";
+  row += shortestDecimal(v);
+  row += ',';
+  row += std::isfinite(gain) ? formatC("%.4f", gain) : std::string("null");
+  row += ']';
+  return row;
 }
 
 }  // namespace quillon

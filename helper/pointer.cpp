@@ -3,6 +3,8 @@
 #include <cmath>
 #include <mutex>
 
+#include "helper/plane.h"
+
 namespace quillon {
 
 namespace {
@@ -32,10 +34,20 @@ void followEventLocation(HelperState& state, platform::EventRef event) {
 }
 
 void movePointer(HelperState& state, platform::EventRef event, double dx, double dy) {
+  Rect bounds;
+  {
+    std::lock_guard guard(state.lock);
+    bounds = state.shared.display.bounds;
+  }
+  movePointer(state, event, dx, dy, bounds);
+}
+
+void movePointer(HelperState& state, platform::EventRef event, double dx, double dy,
+                 const Rect& displayBounds) {
   // Only an extreme curve yields a non-finite step; there is no direction
   // to go in, so the pointer stays where it is.
   if (!std::isfinite(dx) || !std::isfinite(dy)) dx = dy = 0;
-  const double length = std::hypot(dx, dy);
+  const double length = planeLength(dx, dy);
   if (length > kMaxStep) {
     dx *= kMaxStep / length;
     dy *= kMaxStep / length;
@@ -55,7 +67,7 @@ void movePointer(HelperState& state, platform::EventRef event, double dx, double
     if (!cur) return;
     base = *cur;
   } else if (!cur ||
-             std::hypot(location.x - ex - cur->x, location.y - ey - cur->y) > kForeignMovePts) {
+             planeLength(location.x - ex - cur->x, location.y - ey - cur->y) > kForeignMovePts) {
     base = location;
     cur = location;
   } else {
@@ -63,12 +75,7 @@ void movePointer(HelperState& state, platform::EventRef event, double dx, double
   }
 
   Point next{base.x + dx, base.y + dy};
-  Rect bounds;
-  {
-    std::lock_guard guard(state.lock);
-    bounds = state.shared.display.bounds;
-  }
-  if (!bounds.contains(next)) {
+  if (!displayBounds.contains(next)) {
     // Left the display it was on: keep it on some display, then learn which.
     // Both look-ups take the display list's mutex, so `lock` is not held.
     next = state.screens.clampToScreens(next);

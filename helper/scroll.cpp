@@ -6,6 +6,8 @@
 #include <limits>
 #include <mutex>
 
+#include "helper/plane.h"
+
 namespace quillon {
 
 namespace {
@@ -90,10 +92,10 @@ void removeTrackpadAcceleration(HelperState& state, platform::EventRef event) {
       s.scrollMoveX = s.scrollMoveY = 0;
     }
     const double e =
-        std::hypot(static_cast<double>(taps.integerField(event, kScrollAxes[0].point)),
-                   static_cast<double>(taps.integerField(event, kScrollAxes[1].point)));  // points
+        planeLength(static_cast<double>(taps.integerField(event, kScrollAxes[0].point)),
+                    static_cast<double>(taps.integerField(event, kScrollAxes[1].point)));  // points
     if (!(age < kScrollMoveMaxAgeS) || !(e > 0)) return;
-    factor = ptsPerMM * std::hypot(mx, my) / e;
+    factor = ptsPerMM * planeLength(mx, my) / e;
     factor = factor > 0 ? std::min(factor, kMaxTrackpadFactor) : 0;
     m.scrollRatio = factor;
   }

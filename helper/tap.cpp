@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <mutex>
 
+#include "helper/plane.h"
 #include "helper/pointer.h"
 #include "helper/scroll.h"
 
@@ -79,17 +79,20 @@ platform::EventRef handle(HelperState& state, uint32_t type, platform::EventRef 
 
 platform::EventRef handleMouseMove(HelperState& state, platform::EventRef event) {
   MainState& m = state.main;
-  std::shared_ptr<const Curve> curve;
+  // Curves are replaced only on the main thread, which keeps the old ones
+  // alive: a plain pointer stays valid for this event and costs no atomic
+  // reference count.
+  const Curve* curve = nullptr;
   double countsPerMM = 0;
   DisplayInfo display;
   {
     std::lock_guard guard(state.lock);
-    curve = state.shared.mouseCurve;
+    curve = state.shared.mouseCurve.get();
     countsPerMM = state.shared.mouseCPMM;
     display = state.shared.display;
   }
 
-  if (!curve) {
+  if (curve == nullptr) {
     // Counts collected while macOS moves the mouse must not surface later.
     m.mouseCountX = m.mouseCountY = 0;
     followEventLocation(state, event);
@@ -114,12 +117,12 @@ platform::EventRef handleMouseMove(HelperState& state, platform::EventRef event)
 
   const double mx = cx / countsPerMM;  // mm
   const double my = cy / countsPerMM;
-  m.mouseSmoothV = m.mouseSmoothV * 0.5 + (std::hypot(mx, my) / dt) * 0.5;
+  m.mouseSmoothV = m.mouseSmoothV * 0.5 + (planeLength(mx, my) / dt) * 0.5;
   // One absurd report must not stick in the smoothing for good.
   if (!std::isfinite(m.mouseSmoothV)) m.mouseSmoothV = 0;
 
   const double gain = curve->ptsPerMM(m.mouseSmoothV, display);
-  movePointer(state, event, mx * gain, my * gain);
+  movePointer(state, event, mx * gain, my * gain, display.bounds);
   return event;
 }
 
@@ -132,6 +135,7 @@ platform::EventRef handleTrackpadMove(HelperState& state, platform::EventRef eve
   bool hasCurve = false;
   int64_t framesSeen = 0;
   double dx = 0, dy = 0, lastFrameTime = 0, pendingTime = 0;
+  Rect displayBounds;
   {
     std::lock_guard guard(state.lock);
     Guarded& s = state.shared;
@@ -147,6 +151,7 @@ platform::EventRef handleTrackpadMove(HelperState& state, platform::EventRef eve
     lastFrameTime = s.lastFrameTime;
     pendingTime = s.pendingTime;
     s.pendingX = s.pendingY = 0;
+    displayBounds = s.display.bounds;
   }
 
   if (!hasCurve || framesSeen == 0) {
@@ -155,7 +160,7 @@ platform::EventRef handleTrackpadMove(HelperState& state, platform::EventRef eve
     return event;
   }
   if (lastFrameTime - pendingTime > kTrackpadStillS) dx = dy = 0;
-  movePointer(state, event, dx, dy);
+  movePointer(state, event, dx, dy, displayBounds);
   return event;
 }
 

@@ -543,5 +543,48 @@ TEST_F(Background, InputMonitoringGrantedButMouseStillRefusedEndsTheRunForAResta
   EXPECT_NE(readWhole(paths().statusFile).find(R"("inputMonitoring":true)"), std::string::npos);
 }
 
+// A folder watcher that gives no watch, after doing `onWatch`.
+struct NoFolderWatcher : platform::FolderWatcher {
+  std::unique_ptr<Watch> watch(const std::string&, std::function<void()>) override {
+    if (onWatch) onWatch();
+    return nullptr;
+  }
+  std::function<void()> onWatch;
+};
+
+platform::System withFolders(platform::System base, platform::FolderWatcher& folders) {
+  return {base.displays,   base.taps,    base.cursor,      base.clock,
+          base.multitouch, base.hid,     base.preferences, base.accessibility,
+          base.workspace,  base.runLoop, folders};
+}
+
+TEST_F(Background, WithoutAWatchTheFiveSecondTimerAppliesChanges) {
+  NoFolderWatcher folders;
+  platform::System sys = withFolders(mac_.system(), folders);
+  state_ = std::make_unique<HelperState>(sys, Paths::forHome(home_));
+  mac_.runLoop().after(0, [&] {
+    newLogLines();
+    writeConfig(configText(device("custom"), device("mac")));
+    mac_.runLoop().advance(4.9);
+    EXPECT_TRUE(newLogLines().empty());
+    mac_.runLoop().advance(0.2);
+    const std::vector<std::string> lines = newLogLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("settings: trackpad: custom", 0), 0u);
+    mac_.runLoop().stop();
+  });
+  EXPECT_EQ(runBackground(state()), 0);
+}
+
+TEST_F(Background, RefusedTapEndsTheRun) {
+  NoFolderWatcher folders;
+  folders.onWatch = [&] { mac_.setAccessibility(false); };  // revoked just before the tap
+  platform::System sys = withFolders(mac_.system(), folders);
+  state_ = std::make_unique<HelperState>(sys, Paths::forHome(home_));
+  EXPECT_EQ(runBackground(state()), 1);
+  EXPECT_EQ(newLogLines().back(), "could not start (event tap refused)");
+  EXPECT_EQ(mac_.runLoop().timerCount(), 0u);
+}
+
 }  // namespace
 }  // namespace quillon

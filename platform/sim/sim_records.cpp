@@ -11,9 +11,14 @@ void Recorder::add(std::string kind, const nlohmann::json& detail) {
 }
 
 void Recorder::hot(HotKind kind, Point p) {
-  (kind == kWarp ? warps_ : associations_).fetch_add(1, std::memory_order_relaxed);
+  // One writer (the main thread), so plain increments do: a locked
+  // read-modify-write costs more than the rest of a warp.
+  auto& count = kind == kWarp ? warps_ : associations_;
+  count.store(count.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
   if (!recordWarps_) return;
-  Slot& slot = ring_[ringNext_.fetch_add(1, std::memory_order_relaxed) % kRing];
+  uint64_t index = ringNext_.load(std::memory_order_relaxed);
+  ringNext_.store(index + 1, std::memory_order_relaxed);
+  Slot& slot = ring_[index % kRing];
   // A seqlock without fences (the thread sanitizer has no model of them):
   // release stores keep "empty" before the data, acquire loads in all()
   // keep the data before the second look at seq.

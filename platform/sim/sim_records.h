@@ -25,7 +25,8 @@ class Recorder {
 
   explicit Recorder(bool recordWarps) : recordWarps_(recordWarps) {}
   void add(std::string kind, const nlohmann::json& detail);  // any thread
-  // Lock-free and allocation-free; meant for one writer, the main thread.
+  // Lock-free and allocation-free, for one writer: the main thread. (Two
+  // threads warping at once would only lose counts and ring slots.)
   void warp(Point p) { hot(kWarp, p); }
   void associate() { hot(kAssociate, {}); }
 
