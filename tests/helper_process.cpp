@@ -154,6 +154,16 @@ std::string readWhole(const fs::path& path) {
   return s.str();
 }
 
+std::vector<std::string> sanitizerReports(const fs::path& logFile) {
+  std::vector<std::string> reports;
+  for (const std::string& m : logMessages(logFile))
+    if (m.find("runtime error:") != std::string::npos ||
+        m.find("ERROR: AddressSanitizer") != std::string::npos ||
+        m.find("WARNING: ThreadSanitizer") != std::string::npos)
+      reports.push_back(m);
+  return reports;
+}
+
 Control::Control(const fs::path& simRoot, double seconds) {
   const std::string path = (simRoot / "control.sock").string();
   sockaddr_un addr{};

@@ -67,6 +67,11 @@ std::optional<size_t> waitForMessage(const std::filesystem::path& logFile,
 
 std::string readWhole(const std::filesystem::path& path);
 
+// Lines of the log that a sanitizer wrote (the helper's standard error goes
+// to its log): a sanitized helper that is killed at the end of a test
+// would otherwise keep its findings to itself.
+std::vector<std::string> sanitizerReports(const std::filesystem::path& logFile);
+
 // One connection to the simulated Mac's control socket: a JSON line out, a
 // JSON line back.
 class Control {

@@ -69,6 +69,7 @@ struct Machine {
     ASSERT_TRUE(writeFileAtomically(home.paths.configFile, text));
   }
   std::vector<std::string> log() { return logMessages(home.paths.logFile); }
+  ~Machine() { EXPECT_EQ(sanitizerReports(home.paths.logFile), std::vector<std::string>{}); }
   std::optional<size_t> waitFor(const std::string& prefix, double seconds, size_t from = 0) {
     return waitForMessage(home.paths.logFile, prefix, seconds, from);
   }

@@ -115,6 +115,7 @@ struct Machine {
     fs::create_directories(home.paths.supportDir);
   }
   std::vector<std::string> log() { return logMessages(home.paths.logFile); }
+  ~Machine() { EXPECT_EQ(sanitizerReports(home.paths.logFile), std::vector<std::string>{}); }
   TempHome home;
   sim::Mac mac;
 };
