@@ -2,54 +2,8 @@
 // must not allocate. Every operator new of this binary is counted.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "counting_allocator.h"
 #include "helper/curve.h"
-
-namespace {
-std::atomic<long> allocations{0};
-
-void* counted(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-}  // namespace
-
-void* operator new(std::size_t size) {
-  return counted(size);
-}
-void* operator new[](std::size_t size) {
-  return counted(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  return std::malloc(size == 0 ? 1 : size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  return std::malloc(size == 0 ? 1 : size);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
 
 namespace quillon {
 namespace {
@@ -69,16 +23,16 @@ TEST(CurveAllocation, PtsPerMMAllocatesNothing) {
 
   const DisplayInfo display{5.2, 1512, {}};
   for (const Curve& c : curves) {
-    const long before = allocations.load();
+    const long before = test::allocationCount();
     double sum = 0;
     for (int i = 0; i < 10000; ++i) sum += c.ptsPerMM(i * 0.1, display);
-    EXPECT_EQ(allocations.load(), before);
+    EXPECT_EQ(test::allocationCount(), before);
     EXPECT_GT(sum, 0);
   }
   // The counter itself works.
-  const long before = allocations.load();
+  const long before = test::allocationCount();
   auto* probe = new int(3);
-  EXPECT_EQ(allocations.load(), before + 1);
+  EXPECT_EQ(test::allocationCount(), before + 1);
   delete probe;
 }
 

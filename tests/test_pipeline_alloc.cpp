@@ -7,39 +7,10 @@
 #include <new>
 #include <vector>
 
+#include "counting_allocator.h"
 #include "helper/contacts.h"
 #include "helper/mouse_hid.h"
 #include "pipeline_support.h"
-
-namespace {
-std::atomic<bool> gCounting{false};
-std::atomic<long> gAllocations{0};
-
-void* counted(std::size_t size) {
-  if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-}  // namespace
-
-void* operator new(std::size_t size) {
-  return counted(size);
-}
-void* operator new[](std::size_t size) {
-  return counted(size);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
 
 namespace quillon::test {
 namespace {
@@ -134,11 +105,9 @@ TEST_F(AllocationTest, NoHeapUseOnThePerEventPath) {
     }
   };
   run(200);  // warm-up: first sight of each device, the allocator's caches
-  gAllocations = 0;
-  gCounting = true;
+  const long before = allocationCount();
   run(2000);
-  gCounting = false;
-  EXPECT_EQ(gAllocations.load(), 0);
+  EXPECT_EQ(allocationCount(), before);
   std::lock_guard guard(state.lock);
   EXPECT_EQ(state.shared.framesSeen, 2200);
   EXPECT_TRUE(state.main.hidWorking);
