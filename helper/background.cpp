@@ -65,7 +65,9 @@ bool waitForAccessibility(HelperState& state) {
       break;
     }
     sys.clock.sleep(1);
-    if (sys.clock.uptime() - start > kAccessibilityLimitSeconds) return false;
+    if (sys.clock.uptime() - start > kAccessibilityLimitSeconds) {
+      return false;
+    }
   }
   logLine("Accessibility permission granted");
   dismissAccessibilityPrompt(sys.workspace, sys.runLoop);
@@ -77,7 +79,9 @@ bool waitForAccessibility(HelperState& state) {
 struct Registrations {
   explicit Registrations(HelperState& s) : state(s) {}
   ~Registrations() {
-    for (RunLoop::TimerId id : timers) state.system.runLoop.cancelTimer(id);
+    for (RunLoop::TimerId id : timers) {
+      state.system.runLoop.cancelTimer(id);
+    }
     state.system.workspace.setWakeObserver({});
     state.system.displays.setReconfigurationCallback({});
     state.main.configWatcher.reset();
@@ -95,7 +99,9 @@ void startInputMonitoringPoll(HelperState& state, Registrations& registrations) 
   auto id = std::make_shared<RunLoop::TimerId>();
   *id = state.system.runLoop.addTimer(kInputMonitoringPollSeconds, true, [&state, ticks, id] {
     MainState& main = state.main;
-    if (main.exitStatus || !main.hidOpenFailed) return;
+    if (main.exitStatus || !main.hidOpenFailed) {
+      return;
+    }
     ++*ticks;
     if (main.hidManager && state.system.hid.open(main.hidManager)) {
       main.hidOpenFailed = false;
@@ -117,7 +123,9 @@ void startInputMonitoringPoll(HelperState& state, Registrations& registrations) 
 
 void housekeeping(HelperState& state) {
   MainState& main = state.main;
-  if (main.exitStatus) return;
+  if (main.exitStatus) {
+    return;
+  }
   keepConfigWatch(state);
   reloadConfig(state, false);
   const int count = multitouchDeviceCount(state);
@@ -140,15 +148,21 @@ int runBackground(HelperState& state) {
   main.exitStatus.reset();
 
   logLine("starting");
-  if (!sys.accessibility.isTrusted(false) && !waitForAccessibility(state)) return 1;
+  if (!sys.accessibility.isTrusted(false) && !waitForAccessibility(state)) {
+    return 1;
+  }
 
   reloadConfig(state, true);
-  if (!startMultitouch(state, false)) logLine("no trackpad found; trackpad left to macOS");
+  if (!startMultitouch(state, false)) {
+    logLine("no trackpad found; trackpad left to macOS");
+  }
   startMouseHID(state);
   writeStatus(state, true);
 
   Registrations registrations(state);
-  if (main.hidOpenFailed) startInputMonitoringPoll(state, registrations);
+  if (main.hidOpenFailed) {
+    startInputMonitoringPoll(state, registrations);
+  }
   sys.workspace.setWakeObserver([&state] {
     startMultitouch(state, true);
     logLine("woke up: reconnected to trackpads");

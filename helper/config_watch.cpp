@@ -47,7 +47,9 @@ bool watchIsCurrent(HelperState& state) {
 void onFolderEvent(HelperState& state) {
   // A watch is not torn down from inside its own handler; the re-opening
   // waits for the next turn of the run loop.
-  if (!watchIsCurrent(state)) state.system.runLoop.after(0, [&state] { keepConfigWatch(state); });
+  if (!watchIsCurrent(state)) {
+    state.system.runLoop.after(0, [&state] { keepConfigWatch(state); });
+  }
   reloadConfig(state, false);
 }
 
@@ -58,12 +60,15 @@ void watchConfigFolder(HelperState& state) {
   main.configWatcher.reset();
   main.configWatchFolder.reset();
   const int fd = ::open(state.paths.supportDir.c_str(), kFolderOpenFlags);
-  if (fd < 0) return;
+  if (fd < 0) {
+    return;
+  }
   struct stat st {};
   std::unique_ptr<platform::FolderWatcher::Watch> watch;
-  if (::fstat(fd, &st) == 0)
+  if (::fstat(fd, &st) == 0) {
     watch = state.system.folders.watch(state.paths.supportDir.string(),
                                        [&state] { onFolderEvent(state); });
+  }
   if (!watch) {
     ::close(fd);
     return;
@@ -74,12 +79,16 @@ void watchConfigFolder(HelperState& state) {
 }
 
 void keepConfigWatch(HelperState& state) {
-  if (watchIsCurrent(state)) return;
+  if (watchIsCurrent(state)) {
+    return;
+  }
   const std::optional<FileStamp> watched = state.main.configWatchFolder;
   watchConfigFolder(state);
   // The folder was deleted or replaced, and status.json went with it: the
   // next status write must not be skipped as unchanged.
-  if (watched && !sameFolder(watched, state.main.configWatchFolder)) state.main.lastStatus.clear();
+  if (watched && !sameFolder(watched, state.main.configWatchFolder)) {
+    state.main.lastStatus.clear();
+  }
   reloadConfig(state, false);
 }
 

@@ -43,14 +43,20 @@ bool isUTF8(std::string_view text) {
     } else {
       return false;
     }
-    if (text.size() - i <= extra) return false;
+    if (text.size() - i <= extra) {
+      return false;
+    }
     for (size_t k = 1; k <= extra; ++k) {
       const auto cc = static_cast<unsigned char>(text[i + k]);
-      if ((cc & 0xC0) != 0x80) return false;
+      if ((cc & 0xC0) != 0x80) {
+        return false;
+      }
       cp = (cp << 6) | (cc & 0x3F);
     }
     // Overlong forms, UTF-16 surrogates and values beyond Unicode.
-    if (cp < min || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return false;
+    if (cp < min || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
+      return false;
+    }
     i += extra + 1;
   }
   return true;
@@ -68,7 +74,9 @@ std::optional<std::string> readConfigText(const std::filesystem::path& path, std
       break;
     case FileRead::Status::unreadable: {
       struct stat st {};
-      if (::stat(path.c_str(), &st) != 0 && errno == ELOOP) problem = std::strerror(ELOOP);
+      if (::stat(path.c_str(), &st) != 0 && errno == ELOOP) {
+        problem = std::strerror(ELOOP);
+      }
       break;
     }
     case FileRead::Status::notRegularFile:
@@ -83,7 +91,9 @@ Config readConfig(const std::filesystem::path& path) {
   std::string problem;
   const std::optional<std::string> text = readConfigText(path, problem);
   if (!text) {
-    if (!problem.empty()) logUnreadable(problem);
+    if (!problem.empty()) {
+      logUnreadable(problem);
+    }
     return Config{};
   }
   if (!isUTF8(*text)) {
@@ -101,8 +111,9 @@ Config readConfig(const std::filesystem::path& path) {
 std::shared_ptr<const Curve> buildCurve(const CurveBuilder& build, const DeviceConfig& config,
                                         Device device) {
   try {
-    if (std::optional<Curve> curve = build(config, device))
+    if (std::optional<Curve> curve = build(config, device)) {
       return std::make_shared<const Curve>(std::move(*curve));
+    }
   } catch (const std::exception& e) {
     logLine(std::string(e.what()) + "; " + std::string(deviceKey(device)) + " left to macOS");
   }
@@ -128,7 +139,9 @@ std::string settingsLine(const Curve* trackpad, const Curve* mouse, const Config
 
 bool readGlobalNatural(platform::Preferences& preferences) {
   const std::optional<platform::PrefValue> value = preferences.globalValue(kNaturalScrollingKey);
-  if (value && std::holds_alternative<bool>(*value)) return std::get<bool>(*value);
+  if (value && std::holds_alternative<bool>(*value)) {
+    return std::get<bool>(*value);
+  }
   return true;
 }
 
@@ -136,7 +149,12 @@ bool readGlobalNatural(platform::Preferences& preferences) {
 
 std::optional<FileStamp> fileStamp(const std::filesystem::path& path) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  // A symbolic link loop has no date of its own target; the link's date
+  // keeps it apart from a missing file, so that one replacing the other is
+  // a change.
+  if (::stat(path.c_str(), &st) != 0 && (errno != ELOOP || ::lstat(path.c_str(), &st) != 0)) {
+    return std::nullopt;
+  }
 #if defined(__APPLE__)
   const timespec mtime = st.st_mtimespec;
 #else
@@ -157,7 +175,9 @@ void reloadConfig(HelperState& state, bool force, const CurveBuilder& build) {
   MainState& main = state.main;
   const std::optional<FileStamp> stamp = fileStamp(state.paths.configFile);
   main.globalNatural = readGlobalNatural(state.system.preferences);
-  if (!force && stamp == main.configDate) return;
+  if (!force && stamp == main.configDate) {
+    return;
+  }
   main.configDate = stamp;
 
   Config config = readConfig(state.paths.configFile);
@@ -185,8 +205,11 @@ void reloadConfig(HelperState& state, bool force, const CurveBuilder& build) {
 
   // The previous curves are freed here on the main thread once nobody else
   // holds them; one still held by the contact thread waits for a later reload.
-  for (auto* old : {&trackpad, &mouse})
-    if (*old) main.retiredCurves.push_back(std::move(*old));
+  for (auto* old : {&trackpad, &mouse}) {
+    if (*old) {
+      main.retiredCurves.push_back(std::move(*old));
+    }
+  }
   std::erase_if(main.retiredCurves, [](const auto& curve) { return curve.use_count() == 1; });
 
   logLine(line);

@@ -22,8 +22,8 @@ void reloadConfig(HelperState& state, bool force = false);
 using CurveBuilder = std::function<std::optional<Curve>(const DeviceConfig&, Device)>;
 void reloadConfig(HelperState& state, bool force, const CurveBuilder& build);
 
-// Follows symbolic links; nullopt when the file or its attributes cannot be
-// read.
+// Follows symbolic links (a loop gives the link's own stamp); nullopt when
+// the file or its attributes cannot be read.
 std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 
 }  // namespace quillon

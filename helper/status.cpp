@@ -23,7 +23,9 @@ void writeStatus(HelperState& state, bool accessibility) {
   const bool inputMonitoring =
       !state.main.hidOpenFailed || state.system.hid.listenEventAccessGranted();
   std::string text = statusText(state, accessibility, inputMonitoring);
-  if (text == state.main.lastStatus) return;
+  if (text == state.main.lastStatus) {
+    return;
+  }
   state.main.lastStatus = std::move(text);
   std::error_code ignored;
   std::filesystem::create_directories(state.paths.supportDir, ignored);

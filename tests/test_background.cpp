@@ -275,6 +275,20 @@ TEST_F(Background, UnusableConfigGivesDefaultsAndOneLine) {
   }
 }
 
+TEST_F(Background, ASymlinkLoopWhereNoFileWasIsAChange) {
+  fs::create_directories(paths().supportDir);
+  reloadConfig(state(), true);
+  newLogLines();
+  fs::create_symlink(paths().supportDir / "other.json", paths().configFile);
+  reloadConfig(state(), false);  // dangling: still no file, nothing to apply
+  EXPECT_TRUE(newLogLines().empty());
+  fs::create_symlink(paths().configFile, paths().supportDir / "other.json");
+  reloadConfig(state(), false);
+  const std::vector<std::string> lines = newLogLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "config.json unreadable, using defaults: Too many levels of symbolic links");
+}
+
 TEST_F(Background, ACurveThatCannotBeBuiltLeavesOnlyThatDeviceToMacOS) {
   writeConfig(configText(device("custom"), device("custom")));
   auto failMouse = [](const DeviceConfig& c, Device d) -> std::optional<Curve> {
