@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "sim/sim_mac.h"
+#include "sim/sim_records.h"
 
 namespace quillon::sim {
 namespace {
@@ -497,6 +498,15 @@ TEST_F(SimTest, ReconfigurationAndWakeCallbacksRunOnTheCallingThreadWhenIdle) {
   mac.wake();
   EXPECT_EQ(calls, (std::vector<bool>{true, false}));
   EXPECT_EQ(wakes, 1);
+}
+
+TEST(SimRecords, KeepsOnlyTheLatestRecords) {
+  Recorder recorder(false);
+  for (size_t i = 0; i < Recorder::kMaxRecords + 5; ++i) recorder.add("n", {{"i", i}});
+  std::vector<Record> all = recorder.all();
+  ASSERT_EQ(all.size(), Recorder::kMaxRecords);
+  EXPECT_EQ(all.front().detail, R"({"i":5})");
+  EXPECT_EQ(all.back().detail, nlohmann::json({{"i", Recorder::kMaxRecords + 4}}).dump());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@ void Recorder::add(std::string kind, const nlohmann::json& detail) {
   std::string text = detail.is_null() ? "{}" : detail.dump();
   std::lock_guard g(mutex_);
   list_.emplace_back(seq_.fetch_add(1), Record{std::move(kind), std::move(text)});
+  if (list_.size() > kMaxRecords) list_.pop_front();
 }
 
 void Recorder::hot(HotKind kind, Point p) {

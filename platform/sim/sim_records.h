@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -22,6 +23,9 @@ namespace quillon::sim {
 class Recorder {
  public:
   static constexpr size_t kRing = 4096;
+  // A helper left running on the simulated Mac records every event it
+  // passes; only the latest kMaxRecords are kept so that memory stays flat.
+  static constexpr size_t kMaxRecords = 20000;
 
   explicit Recorder(bool recordWarps) : recordWarps_(recordWarps) {}
   void add(std::string kind, const nlohmann::json& detail);  // any thread
@@ -52,7 +56,7 @@ class Recorder {
   std::array<Slot, kRing> ring_;
 
   mutable std::mutex mutex_;
-  std::vector<std::pair<uint64_t, Record>> list_;
+  std::deque<std::pair<uint64_t, Record>> list_;
 };
 
 }  // namespace quillon::sim
