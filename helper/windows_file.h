@@ -51,7 +51,7 @@ struct WindowsCurveFile {
 };
 
 // Measurement files are a few kilobytes; anything past this is not one.
-constexpr size_t kMaxWindowsFileBytes = 16 * 1024 * 1024;
+constexpr size_t kMaxWindowsFileBytes = size_t{16} << 20;
 
 // Strict decoding: null counts as absent for optional keys, "curves" is
 // required, and a wrong JSON type for any key that is read fails the whole
