@@ -14,6 +14,8 @@ class CurveError : public std::runtime_error {
   static constexpr int kCode = 1;
 };
 
-[[noreturn]] inline void fail(const std::string& message) { throw CurveError(message); }
+[[noreturn]] inline void fail(const std::string& message) {
+  throw CurveError(message);
+}
 
 }  // namespace quillon

@@ -9,8 +9,8 @@ namespace quillon::platform {
 
 // One active display as the system reports it.
 struct DisplayDescription {
-  Rect bounds;           // points, global coordinates
-  double widthMM = 0;    // physical size; 0 when unknown
+  Rect bounds;         // points, global coordinates
+  double widthMM = 0;  // physical size; 0 when unknown
   double heightMM = 0;
   bool builtIn = false;
 };

@@ -36,7 +36,9 @@ constexpr int kScrollPointDeltaAxis2 = 97;
 constexpr int kScrollMomentumPhase = 123;
 }  // namespace field
 
-constexpr uint64_t eventMaskBit(uint32_t type) { return uint64_t{1} << type; }
+constexpr uint64_t eventMaskBit(uint32_t type) {
+  return uint64_t{1} << type;
+}
 
 enum class TapPlacement { head, tail };
 
