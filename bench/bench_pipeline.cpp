@@ -12,6 +12,7 @@
 #include "helper/contacts.h"
 #include "helper/tap.h"
 #include "sim/sim_mac.h"
+#include "sim/sim_multitouch.h"
 
 namespace quillon {
 namespace {
@@ -80,18 +81,11 @@ void BM_MouseMotionClamped(benchmark::State& bench) {
   mouseMotion(bench, true);
 }
 
+// n touching fingers in a column at x, as the framework lays them out.
 std::vector<unsigned char> fingers(int n, float x) {
-  std::vector<unsigned char> bytes(size_t(n) * platform::kMTFingerSize);
-  for (int i = 0; i < n; ++i) {
-    unsigned char* r = bytes.data() + size_t(i) * platform::kMTFingerSize;
-    const int32_t id = i + 1, touching = 4;
-    const float y = 0.1f + 0.05f * float(i);
-    std::memcpy(r + platform::kMTFingerIdentifierOffset, &id, 4);
-    std::memcpy(r + platform::kMTFingerStateOffset, &touching, 4);
-    std::memcpy(r + platform::kMTFingerXOffset, &x, 4);
-    std::memcpy(r + platform::kMTFingerYOffset, &y, 4);
-  }
-  return bytes;
+  std::vector<sim::SimFinger> column;
+  for (int i = 0; i < n; ++i) column.push_back({i + 1, 4, x, 0.1f + 0.05f * float(i)});
+  return sim::contactRecords(column);
 }
 
 // One frame of `range(0)` fingers, all moving, matched against the last.

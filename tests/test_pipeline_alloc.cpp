@@ -11,24 +11,18 @@
 #include "helper/contacts.h"
 #include "helper/mouse_hid.h"
 #include "pipeline_support.h"
+#include "sim/sim_multitouch.h"
 
 namespace quillon::test {
 namespace {
 
 constexpr uint64_t kPad = 7;
 
+// n touching fingers in a column at x, as the framework lays them out.
 std::vector<unsigned char> fingers(int n, float x) {
-  std::vector<unsigned char> bytes(size_t(n) * platform::kMTFingerSize);
-  for (int i = 0; i < n; ++i) {
-    unsigned char* r = bytes.data() + size_t(i) * platform::kMTFingerSize;
-    const int32_t id = i + 1, touching = 4;
-    const float y = 0.2f + 0.04f * float(i);
-    std::memcpy(r + platform::kMTFingerIdentifierOffset, &id, 4);
-    std::memcpy(r + platform::kMTFingerStateOffset, &touching, 4);
-    std::memcpy(r + platform::kMTFingerXOffset, &x, 4);
-    std::memcpy(r + platform::kMTFingerYOffset, &y, 4);
-  }
-  return bytes;
+  std::vector<sim::SimFinger> column;
+  for (int i = 0; i < n; ++i) column.push_back({i + 1, 4, x, 0.2f + 0.04f * float(i)});
+  return sim::contactRecords(column);
 }
 
 // The simulated Mac without event records; raw mouse values go straight to
