@@ -16,6 +16,12 @@
 
 namespace quillon::testing {
 
+// The settings line of a helper that runs on the defaults.
+constexpr const char* kDefaultSettings =
+    "settings: trackpad: macOS | mouse: macOS | natural scrolling trackpad on, mouse off "
+    "(macOS: on) | scroll acceleration trackpad on, mouse on | scroll speed trackpad 1.00×, "
+    "mouse 1.00×";
+
 // A fresh temporary folder with a home folder and a sim system folder,
 // under `base`.
 struct TempHome {

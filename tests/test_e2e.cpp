@@ -25,10 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-constexpr const char* kDefaultSettings =
-    "settings: trackpad: macOS | mouse: macOS | natural scrolling trackpad on, mouse off "
-    "(macOS: on) | scroll acceleration trackpad on, mouse on | scroll speed trackpad 1.00×, "
-    "mouse 1.00×";
 constexpr uint64_t kTrackpadId = 1;
 constexpr uint64_t kMouseId = 2;
 

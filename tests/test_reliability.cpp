@@ -30,10 +30,6 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-constexpr const char* kDefaultSettings =
-    "settings: trackpad: macOS | mouse: macOS | natural scrolling trackpad on, mouse off "
-    "(macOS: on) | scroll acceleration trackpad on, mouse on | scroll speed trackpad 1.00×, "
-    "mouse 1.00×";
 constexpr int kRewrites = 10'000;
 
 // Twenty configurations that differ in every part of the settings line, and
