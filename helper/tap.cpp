@@ -15,10 +15,11 @@ namespace {
 namespace et = platform::event_type;
 namespace field = platform::field;
 
-constexpr uint64_t kTapMask =
-    platform::eventMaskBit(et::kScrollWheel) | platform::eventMaskBit(et::kMouseMoved) |
-    platform::eventMaskBit(et::kLeftMouseDragged) | platform::eventMaskBit(et::kRightMouseDragged) |
-    platform::eventMaskBit(et::kOtherMouseDragged);
+// The motion events the helper moves itself; the tap also takes scrolling.
+constexpr uint64_t kMovedMask =
+    platform::eventMaskBit(et::kMouseMoved) | platform::eventMaskBit(et::kLeftMouseDragged) |
+    platform::eventMaskBit(et::kRightMouseDragged) | platform::eventMaskBit(et::kOtherMouseDragged);
+constexpr uint64_t kTapMask = kMovedMask | platform::eventMaskBit(et::kScrollWheel);
 
 constexpr int64_t kSubtypeMouse = 0;
 constexpr int64_t kSubtypeTrackpad = 3;
@@ -37,8 +38,7 @@ constexpr double kMinMouseDtS = 0.001;
 constexpr double kMaxMouseDtS = 0.05;
 
 bool isMovedType(uint32_t type) {
-  return type == et::kMouseMoved || type == et::kLeftMouseDragged ||
-         type == et::kRightMouseDragged || type == et::kOtherMouseDragged;
+  return type < 64 && ((kMovedMask >> type) & 1) != 0;
 }
 
 }  // namespace
