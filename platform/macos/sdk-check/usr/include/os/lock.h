@@ -20,7 +20,9 @@ extern "C" {
 #endif
 
 API_AVAILABLE(macos(10.12)) void os_unfair_lock_lock(os_unfair_lock_t lock);
-API_AVAILABLE(macos(10.12)) bool os_unfair_lock_trylock(os_unfair_lock_t lock);
+// OS_WARN_RESULT on the Mac: ignoring whether the lock was taken is a warning.
+API_AVAILABLE(macos(10.12))
+__attribute__((warn_unused_result)) bool os_unfair_lock_trylock(os_unfair_lock_t lock);
 API_AVAILABLE(macos(10.12)) void os_unfair_lock_unlock(os_unfair_lock_t lock);
 
 #ifdef __cplusplus
