@@ -3,18 +3,25 @@
 #include <ApplicationServices/ApplicationServices.h>
 
 namespace quillon::platform::macos {
-namespace {
 
 // Core Graphics calls the tap without knowing our types; the context pair
 // carries the core's callback and its context through the refcon.
-struct TapContext {
+struct CGEventTaps::Context {
   TapCallback callback;
   void* context;
 };
 
+namespace {
+
 CGEventRef tapTrampoline(CGEventTapProxy, CGEventType type, CGEventRef event, void* refcon) {
-  auto* tap = static_cast<TapContext*>(refcon);
+  auto* tap = static_cast<CGEventTaps::Context*>(refcon);
   return static_cast<CGEventRef>(tap->callback(tap->context, type, event));
+}
+
+// Runs on the main thread (Core Graphics calls it from the main run loop).
+void displaysReconfigured(CGDirectDisplayID, CGDisplayChangeSummaryFlags flags, void* user) {
+  auto& callback = static_cast<CGDisplays*>(user)->callback();
+  if (callback) callback((flags & kCGDisplayBeginConfigurationFlag) != 0);
 }
 
 CGEventRef asEvent(EventRef e) {
@@ -26,16 +33,20 @@ CFMachPortRef asPort(TapPort p) {
 
 }  // namespace
 
+CGEventTaps::CGEventTaps() = default;
+
+CGEventTaps::~CGEventTaps() {
+  while (!contexts_.empty()) invalidate(contexts_.begin()->first);
+}
+
 TapPort CGEventTaps::createTap(TapPlacement placement, uint64_t eventMask, TapCallback callback,
                                void* context) {
-  // Lives as long as the tap, which is the process for the real one; the
-  // probe tap leaks one small record per probe, at most once a second.
-  auto* tap = new TapContext{callback, context};
+  auto tap = std::make_unique<Context>(Context{callback, context});
   CFMachPortRef port = CGEventTapCreate(
       kCGHIDEventTap,
       placement == TapPlacement::head ? kCGHeadInsertEventTap : kCGTailAppendEventTap,
-      kCGEventTapOptionDefault, eventMask, tapTrampoline, tap);
-  if (port == nullptr) delete tap;
+      kCGEventTapOptionDefault, eventMask, tapTrampoline, tap.get());
+  if (port != nullptr) contexts_[port] = std::move(tap);
   return port;
 }
 
@@ -50,8 +61,11 @@ void CGEventTaps::enable(TapPort port, bool on) {
 }
 
 void CGEventTaps::invalidate(TapPort port) {
+  // Invalidating the port also invalidates its run loop source, so the
+  // callback cannot run again and its context can go.
   CFMachPortInvalidate(asPort(port));
   CFRelease(asPort(port));
+  contexts_.erase(port);
 }
 
 int64_t CGEventTaps::integerField(EventRef event, int field) const {
@@ -105,14 +119,19 @@ std::vector<DisplayDescription> CGDisplays::activeDisplays() {
   return out;
 }
 
+CGDisplays::~CGDisplays() {
+  if (registered_) CGDisplayRemoveReconfigurationCallback(displaysReconfigured, this);
+}
+
 void CGDisplays::setReconfigurationCallback(ReconfigurationCallback callback) {
   callback_ = std::move(callback);
-  CGDisplayRegisterReconfigurationCallback(
-      [](CGDirectDisplayID, CGDisplayChangeSummaryFlags flags, void* user) {
-        auto* self = static_cast<CGDisplays*>(user);
-        if (self->callback_) self->callback_((flags & kCGDisplayBeginConfigurationFlag) != 0);
-      },
-      this);
+  if (callback_ && !registered_) {
+    registered_ =
+        CGDisplayRegisterReconfigurationCallback(displaysReconfigured, this) == kCGErrorSuccess;
+  } else if (!callback_ && registered_) {
+    CGDisplayRemoveReconfigurationCallback(displaysReconfigured, this);
+    registered_ = false;
+  }
 }
 
 }  // namespace quillon::platform::macos

@@ -1,6 +1,9 @@
 #pragma once
 
 // Core Graphics adapters: event taps and fields, the cursor, the displays.
+#include <map>
+#include <memory>
+
 #include "quillon/platform/displays.h"
 #include "quillon/platform/events.h"
 
@@ -8,6 +11,11 @@ namespace quillon::platform::macos {
 
 class CGEventTaps final : public EventTaps {
  public:
+  CGEventTaps();
+  ~CGEventTaps() override;  // invalidates the taps still open
+  CGEventTaps(const CGEventTaps&) = delete;
+  CGEventTaps& operator=(const CGEventTaps&) = delete;
+
   TapPort createTap(TapPlacement placement, uint64_t eventMask, TapCallback callback,
                     void* context) override;
   void addToMainRunLoop(TapPort port) override;
@@ -19,6 +27,13 @@ class CGEventTaps final : public EventTaps {
   void setDoubleField(EventRef event, int field, double value) override;
   Point location(EventRef event) const override;
   void setLocation(EventRef event, Point p) override;
+
+  // What the tap's refcon points at: the core's callback and its context,
+  // owned here from the tap's creation to its invalidation.
+  struct Context;
+
+ private:
+  std::map<TapPort, std::unique_ptr<Context>> contexts_;
 };
 
 class CGCursor final : public Cursor {
@@ -29,11 +44,21 @@ class CGCursor final : public Cursor {
 
 class CGDisplays final : public Displays {
  public:
+  CGDisplays() = default;
+  ~CGDisplays() override;  // removes the registration, which points at this object
+  CGDisplays(const CGDisplays&) = delete;
+  CGDisplays& operator=(const CGDisplays&) = delete;
+
   std::vector<DisplayDescription> activeDisplays() override;
+  // Registers with Core Graphics once; an empty callback removes the
+  // registration.
   void setReconfigurationCallback(ReconfigurationCallback callback) override;
+  // Core Graphics' callback, with this object as its user data.
+  ReconfigurationCallback& callback() { return callback_; }
 
  private:
   ReconfigurationCallback callback_;
+  bool registered_ = false;
 };
 
 }  // namespace quillon::platform::macos

@@ -32,6 +32,11 @@ class AppKitWorkspace final : public Workspace {
 
 class CFMainRunLoop final : public RunLoop {
  public:
+  CFMainRunLoop() = default;
+  ~CFMainRunLoop() override;  // invalidates the timers still scheduled
+  CFMainRunLoop(const CFMainRunLoop&) = delete;
+  CFMainRunLoop& operator=(const CFMainRunLoop&) = delete;
+
   TimerId addTimer(double intervalSeconds, bool repeats, std::function<void()> fire) override;
   void cancelTimer(TimerId id) override;
   void after(double delaySeconds, std::function<void()> work) override;

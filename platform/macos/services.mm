@@ -30,7 +30,8 @@ std::optional<PrefValue> CFGlobalPreferences::globalValue(const std::string& key
     CFNumberGetValue(static_cast<CFNumberRef>(v), kCFNumberDoubleType, &d);
     out = d;
   } else if (CFGetTypeID(v) == CFStringGetTypeID()) {
-    out = std::string([(__bridge NSString*)v UTF8String]);
+    // Null when the string cannot be converted, which std::string must not see.
+    if (const char* utf8 = [(__bridge NSString*)v UTF8String]) out = std::string(utf8);
   }
   CFRelease(v);
   return out;
@@ -91,15 +92,23 @@ void AppKitWorkspace::setWakeObserver(std::function<void()> onWake) {
   observer_ = (__bridge_retained void*)token;
 }
 
+CFMainRunLoop::~CFMainRunLoop() {
+  while (!timers_.empty()) cancelTimer(timers_.begin()->first);
+}
+
 RunLoop::TimerId CFMainRunLoop::addTimer(double intervalSeconds, bool repeats,
                                          std::function<void()> fire) {
+  const TimerId id = next_++;
   CFRunLoopTimerRef timer = CFRunLoopTimerCreateWithHandler(
       kCFAllocatorDefault, CFAbsoluteTimeGetCurrent() + intervalSeconds,
       repeats ? intervalSeconds : 0, 0, 0, ^(CFRunLoopTimerRef) {
         fire();
+        // A one-shot timer is done: drop our reference now rather than keep
+        // it until a cancel that never comes. The run loop holds the timer
+        // until this block returns.
+        if (!repeats) cancelTimer(id);
       });
   CFRunLoopAddTimer(CFRunLoopGetMain(), timer, kCFRunLoopCommonModes);
-  TimerId id = next_++;
   timers_[id] = timer;
   return id;
 }
@@ -142,13 +151,17 @@ struct DispatchWatch final : FolderWatcher::Watch {
 
 std::unique_ptr<FolderWatcher::Watch> DispatchFolderWatcher::watch(const std::string& folder,
                                                                    std::function<void()> onEvent) {
-  int fd = ::open(folder.c_str(), O_EVTONLY);
+  int fd = ::open(folder.c_str(), O_EVTONLY | O_CLOEXEC);
   if (fd < 0) return nullptr;
   auto w = std::make_unique<DispatchWatch>();
   w->source =
       dispatch_source_create(DISPATCH_SOURCE_TYPE_VNODE, static_cast<uintptr_t>(fd),
                              DISPATCH_VNODE_WRITE | DISPATCH_VNODE_RENAME | DISPATCH_VNODE_DELETE,
                              dispatch_get_main_queue());
+  if (w->source == nullptr) {
+    ::close(fd);
+    return nullptr;
+  }
   dispatch_source_set_event_handler(w->source, ^{
     onEvent();
   });

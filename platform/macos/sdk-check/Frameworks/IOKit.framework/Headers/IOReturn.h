@@ -1,0 +1,8 @@
+// Declarations for compile-checking only; never shipped or used on a Mac.
+#pragma once
+
+#include <mach/mach_types.h>
+
+typedef kern_return_t IOReturn;
+
+#define kIOReturnSuccess KERN_SUCCESS  // Apple: IOKit/IOReturn.h

@@ -1,0 +1,17 @@
+// Declarations for compile-checking only; never shipped or used on a Mac.
+// The root class and protocol, as the Objective-C runtime declares them.
+#pragma once
+
+#include <objc/objc.h>
+
+@protocol NSObject
+- (BOOL)isEqual:(id)object;
+- (instancetype)self;
+@end
+
+__attribute__((objc_root_class))
+@interface NSObject<NSObject>
++ (instancetype)alloc;
++ (instancetype)new;
+- (instancetype)init;
+@end

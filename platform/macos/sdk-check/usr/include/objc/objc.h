@@ -1,0 +1,23 @@
+// Declarations for compile-checking only; never shipped or used on a Mac.
+// The Objective-C runtime's basic types, as <objc/objc.h> declares them.
+#pragma once
+
+typedef struct objc_class* Class;
+struct objc_object {
+  Class isa;
+};
+typedef struct objc_object* id;
+typedef struct objc_selector* SEL;
+
+// BOOL is bool on arm64 and signed char on x86_64; clang says which.
+#if __OBJC_BOOL_IS_BOOL
+typedef bool BOOL;
+#else
+typedef signed char BOOL;
+#endif
+#define YES ((BOOL)1)
+#define NO ((BOOL)0)
+
+#ifndef nil
+#define nil nullptr
+#endif
