@@ -14,7 +14,9 @@
 #import <ServiceManagement/ServiceManagement.h>
 #include <dispatch/dispatch.h>
 #include <fcntl.h>
+#include <objc/runtime.h>
 #include <os/lock.h>
+#include <spawn.h>
 
 #include <cstdint>
 #include <type_traits>
@@ -36,6 +38,15 @@ static_assert(std::is_same_v<std::underlying_type_t<CGEventField>, uint32_t>);
 static_assert(std::is_same_v<std::underlying_type_t<CGError>, int32_t>);
 static_assert(std::is_same_v<std::underlying_type_t<CFNumberType>, CFIndex>);
 static_assert(std::is_same_v<std::underlying_type_t<SMAppServiceStatus>, NSInteger>);
+static_assert(std::is_same_v<NSStringEncoding, NSUInteger>);
+static_assert(std::is_same_v<std::underlying_type_t<NSEventType>, NSUInteger>);
+static_assert(std::is_same_v<std::underlying_type_t<NSEventSubtype>, short>);
+static_assert(std::is_same_v<NSEventMask, unsigned long long>);
+static_assert(std::is_same_v<NSApplicationActivationOptions, NSUInteger>);
+static_assert(std::is_same_v<NSWindowLevel, NSInteger>);
+static_assert(std::is_same_v<NSWindowStyleMask, NSUInteger>);
+static_assert(std::is_same_v<NSWindowCollectionBehavior, NSUInteger>);
+static_assert(std::is_same_v<std::underlying_type_t<NSWindowAnimationBehavior>, NSInteger>);
 static_assert(sizeof(os_unfair_lock) == 4);
 #if defined(__x86_64__)
 static_assert(std::is_same_v<boolean_t, unsigned int>);
@@ -56,6 +67,7 @@ static_assert(kIOHIDAccessTypeUnknown == 2);
 
 // Core Foundation.
 static_assert(kCFNumberSInt32Type == 3);
+static_assert(kCFNumberSInt64Type == 4);
 static_assert(kCFNumberDoubleType == 13);
 static_assert(kCFStringEncodingUTF8 == 0x08000100);
 
@@ -95,6 +107,30 @@ static_assert(DISPATCH_VNODE_DELETE == 0x1);
 static_assert(DISPATCH_VNODE_WRITE == 0x2);
 static_assert(DISPATCH_VNODE_RENAME == 0x20);
 static_assert(O_EVTONLY == 0x00008000);
+static_assert(POSIX_SPAWN_CLOEXEC_DEFAULT == 0x4000);
+
+// The Objective-C runtime.
+static_assert(OBJC_ASSOCIATION_RETAIN_NONATOMIC == 1);
+
+// Foundation.
+static_assert(NSUTF8StringEncoding == 4);
+
+// AppKit: the app's current event (the core reads types 1 to 4 and subtype
+// 3 as these numbers), the outside-click monitor, activation, and the menu
+// bar panel's window.
+static_assert(NSEventTypeLeftMouseDown == 1 && NSEventTypeLeftMouseUp == 2);
+static_assert(NSEventTypeRightMouseDown == 3 && NSEventTypeRightMouseUp == 4);
+static_assert(NSEventTypeMouseMoved == 5 && NSEventTypeLeftMouseDragged == 6 &&
+              NSEventTypeRightMouseDragged == 7);
+static_assert(NSEventTypeOtherMouseDown == 25 && NSEventTypeOtherMouseUp == 26 &&
+              NSEventTypeOtherMouseDragged == 27);
+static_assert(NSEventSubtypeMouseEvent == 0 && NSEventSubtypeTouch == 3);
+static_assert(NSEventMaskLeftMouseDown == (1ULL << 1) && NSEventMaskRightMouseDown == (1ULL << 3));
+static_assert(NSApplicationActivateIgnoringOtherApps == (1 << 1));
+static_assert(NSWindowStyleMaskNonactivatingPanel == (1 << 7));
+static_assert(NSWindowCollectionBehaviorMoveToActiveSpace == (1 << 1));
+static_assert(NSWindowCollectionBehaviorFullScreenAuxiliary == (1 << 8));
+static_assert(NSWindowAnimationBehaviorNone == 2);
 
 // ServiceManagement: the app prints these numbers as the agent's status.
 static_assert(SMAppServiceStatusNotRegistered == 0);

@@ -51,6 +51,7 @@ EventHandlerUPP NewEventHandlerUPP(EventHandlerProcPtr userRoutine);
 OSStatus InstallEventHandler(EventTargetRef inTarget, EventHandlerUPP inHandler,
                              ItemCount inNumTypes, const EventTypeSpec* inList, void* inUserData,
                              EventHandlerRef* outRef);
+OSStatus RemoveEventHandler(EventHandlerRef inHandlerRef);
 OSStatus RegisterEventHotKey(UInt32 inHotKeyCode, UInt32 inHotKeyModifiers,
                              EventHotKeyID inHotKeyID, EventTargetRef inTarget,
                              OptionBits inOptions, EventHotKeyRef* outRef);

@@ -60,17 +60,21 @@ CF_EXPORT CFTypeID CFGetTypeID(CFTypeRef cf);
 
 // Booleans.
 CF_EXPORT CFTypeID CFBooleanGetTypeID(void);
+CF_EXPORT const CFBooleanRef kCFBooleanTrue;
+CF_EXPORT const CFBooleanRef kCFBooleanFalse;
 CF_EXPORT Boolean CFBooleanGetValue(CFBooleanRef boolean);
 
 // Numbers.
 typedef CF_ENUM(CFIndex, CFNumberType) {
   kCFNumberSInt32Type = 3,   // Apple: CFNumber.h, CFNumberType
+  kCFNumberSInt64Type = 4,   // Apple: CFNumber.h, CFNumberType
   kCFNumberDoubleType = 13,  // Apple: CFNumber.h, CFNumberType
 };
 CF_EXPORT CFTypeID CFNumberGetTypeID(void);
 CF_EXPORT CFNumberRef CFNumberCreate(CFAllocatorRef allocator, CFNumberType theType,
                                      const void* valuePtr);
 CF_EXPORT Boolean CFNumberGetValue(CFNumberRef number, CFNumberType theType, void* valuePtr);
+CF_EXPORT Boolean CFNumberIsFloatType(CFNumberRef number);
 
 // Strings.
 typedef UInt32 CFStringEncoding;

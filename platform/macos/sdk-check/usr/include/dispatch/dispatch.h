@@ -62,6 +62,7 @@ extern const struct dispatch_source_type_s _dispatch_source_type_vnode;
 dispatch_queue_main_t dispatch_get_main_queue(void);
 
 dispatch_time_t dispatch_time(dispatch_time_t when, int64_t delta);
+void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);
 void dispatch_after(dispatch_time_t when, dispatch_queue_t queue, dispatch_block_t block);
 void dispatch_resume(dispatch_object_t object);
 

@@ -6,12 +6,16 @@
 
 @protocol NSObject
 - (BOOL)isEqual:(id)object;
+- (Class)class;
 - (instancetype)self;
+- (BOOL)isKindOfClass:(Class)aClass;
+- (BOOL)respondsToSelector:(SEL)aSelector;
 @end
 
 __attribute__((objc_root_class))
 @interface NSObject<NSObject>
 + (instancetype)alloc;
 + (instancetype)new;
++ (Class)class;
 - (instancetype)init;
 @end

@@ -8,6 +8,10 @@ struct objc_object {
 };
 typedef struct objc_object* id;
 typedef struct objc_selector* SEL;
+// UNSURE: the SDK's objc.h has this form when OBJC_OLD_DISPATCH_PROTOTYPES
+// is 0 and id (*)(id, SEL, ...) otherwise; callers cast it to the method's
+// own function type before calling it, which compiles against both.
+typedef void (*IMP)(void);
 
 // BOOL is bool on arm64 and signed char on x86_64; clang says which.
 #if __OBJC_BOOL_IS_BOOL
