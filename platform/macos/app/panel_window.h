@@ -1,0 +1,44 @@
+#pragma once
+
+// The menu bar panel's window behaviour, given to the window that Qt made
+// for it (panel_window.mm). Plain C++: the UI passes QWindow::winId(),
+// which on a Mac is the window's NSView*.
+//
+// Qt makes an NSPanel (QNSPanel) for a Qt::Tool window and an NSWindow for
+// other top-level windows. Only an NSPanel can be non-activating, so the UI
+// should create the panel as Qt::Tool | Qt::FramelessWindowHint; every
+// other part of the behaviour works on either.
+//
+// Qt sets a window's level and hidesOnDeactivate itself whenever it applies
+// window flags, and may replace the NSWindow when the flags change. So call
+// configure() after each show(); it is cheap and idempotent.
+
+#include <functional>
+#include <memory>
+
+namespace quillon::platform::macos::MacPanelWindow {
+
+// For the window behind `nsViewOrWindow` (an NSView* or an NSWindow*):
+// non-activating (an NSPanel only), level 101 (the pop-up menu level),
+// no hiding when the app deactivates, moves to the active Space and shows
+// over full-screen apps, no open/close animation; it can become key but
+// never main, and Escape runs `onEscape` on the main thread. An empty
+// `onEscape` keeps the one given before.
+//
+// Escape reaches cancelOperation: only when Qt passes the key on to AppKit;
+// the UI should also close the panel on Qt::Key_Escape itself.
+//
+// False when there is no window behind the handle.
+bool configure(void* nsViewOrWindow, std::function<void()> onEscape = {});
+
+// NSApp activateIgnoringOtherApps:YES.
+void activateIgnoringOtherApps();
+
+// NSApplicationDidResignActiveNotification, on the main thread, until the
+// returned object is destroyed.
+struct Observation {
+  virtual ~Observation() = default;
+};
+std::unique_ptr<Observation> observeResignActive(std::function<void()> onResignActive);
+
+}  // namespace quillon::platform::macos::MacPanelWindow
