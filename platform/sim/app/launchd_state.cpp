@@ -50,8 +50,8 @@ LaunchdState decode(const std::optional<json>& file) {
   LaunchdState state;
   if (!file || !file->is_object()) return state;
   try {
-    for (const auto& [label, j] : file->value("agents", json::object()).items())
-      state.agents[label] = jobFromJson(j);
+    const json agents = file->value("agents", json::object());
+    for (const auto& [label, j] : agents.items()) state.agents[label] = jobFromJson(j);
     state.loginItems = file->value("loginItems", std::set<std::string>{});
     state.forced = file->value("forced", std::map<std::string, int>{});
   } catch (const json::exception&) {
