@@ -88,7 +88,7 @@ TEST_F(SimAppTest, AgentFromTheRealPropertyListRunsIsKeptAliveAndStopsWhenUnregi
       "/bin/launchctl",
       {"kickstart", "-k", "gui/" + std::to_string(getuid()) + "/com.quillon.helper"});
   EXPECT_EQ(kick.status, 0) << kick.output;
-  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0 && agentPid(root()) != second; }, 4));
+  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0 && agentPid(root()) != second; }, 10));
   pid_t third = agentPid(root());
   pid_t supervisor = supervisorPid(SystemFolder(root()));
   EXPECT_GT(supervisor, 0);
@@ -123,11 +123,10 @@ TEST_F(SimAppTest, HandOverScriptWaitsForTheAppThenOpensTheCopyAndDetachesTheVol
                                      .listAsRunning = false});
   makeBundle(mac.bundleHostPath());
 
-  // "This process": a child that ends half a second from now.
+  // "This process": a child that ends when the script has seen it alive.
   std::string error;
-  auto app = spawnChild("/bin/sleep", {"sleep", "0.5"}, environmentWith({}), {}, error);
+  auto app = spawnChild("/bin/sleep", {"sleep", "30"}, environmentWith({}), {}, error);
   ASSERT_TRUE(app) << error;
-  std::thread reaper([pid = *app] { waitpid(pid, nullptr, 0); });
   const std::string script =
       "while /bin/kill -0 \"$1\" 2>/dev/null; do sleep 0.2; done; /usr/bin/open \"$2\"; "
       "[ -n \"$3\" ] && /usr/bin/hdiutil detach \"$3\" -quiet; exit 0";
@@ -138,7 +137,10 @@ TEST_F(SimAppTest, HandOverScriptWaitsForTheAppThenOpensTheCopyAndDetachesTheVol
                                          "/Applications/Quillon.app",
                                          "/Volumes/Quillon 0.1"};
   EXPECT_FALSE(mac.system().processes.startDetached("/bin/sh", args));
-  reaper.join();
+  EXPECT_TRUE(waitFor([&] { return toolCalls(root(), "kill").size() >= 2; }));
+  EXPECT_FALSE(fs::exists(root() / "started"));
+  kill(*app, SIGKILL);
+  waitpid(*app, nullptr, 0);
 
   ASSERT_TRUE(waitFor([&] { return fs::exists(root() / "started"); }));
   ASSERT_TRUE(waitFor([&] { return !toolCalls(root(), "hdiutil").empty(); }));
