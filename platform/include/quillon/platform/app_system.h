@@ -21,7 +21,12 @@
 namespace quillon::platform {
 
 // ServiceManagement's SMAppService, as the numbers it reports.
-enum class ServiceStatus : int { notRegistered = 0, enabled = 1, requiresApproval = 2, notFound = 3 };
+enum class ServiceStatus : int {
+  notRegistered = 0,
+  enabled = 1,
+  requiresApproval = 2,
+  notFound = 3
+};
 
 // An operation that failed, with the system's localized description.
 struct OsError {
