@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include <iostream>
+#include <ostream>
 
 #include "app/core/helper_control.h"
 
@@ -43,13 +43,12 @@ int runHelperCommand(Env& env, const std::string& word, std::ostream& out) {
   return 0;
 }
 
-int runHelperCommand(const std::string& word) {
-  const std::unique_ptr<platform::AppBackend> backend = platform::makeAppBackend();
+int runHelperCommand(platform::AppBackend& backend, const std::string& word, std::ostream& out) {
   // No callback is awaited; anything posted runs at once.
-  backend->setMainQueue([](std::function<void()> work) { work(); });
+  backend.setMainQueue([](std::function<void()> work) { work(); });
   DroppingRunLoop runLoop;
-  Env env{backend->system(), Paths::current(), runLoop, static_cast<uint32_t>(::getuid()), {}};
-  return runHelperCommand(env, word, std::cout);
+  Env env{backend.system(), Paths::current(), runLoop, static_cast<uint32_t>(::getuid()), {}};
+  return runHelperCommand(env, word, out);
 }
 
 }  // namespace quillon::app

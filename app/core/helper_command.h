@@ -16,9 +16,9 @@ int runHelperCommand(Env& env, const std::string& word, std::ostream& out);
 // The two status lines: the agent's status number, then Helper::Status.
 std::string helperStatusLines(Env& env);
 
-// The command on this machine's backend (makeAppBackend), printing to
-// stdout. Delayed work (the helper's start-up check) is dropped: it belongs
-// to the running app, not to this one-shot command.
-int runHelperCommand(const std::string& word);
+// The command on a backend of its own. Delayed work (the helper's start-up
+// check) is dropped: it belongs to the running app, not to this one-shot
+// command.
+int runHelperCommand(platform::AppBackend& backend, const std::string& word, std::ostream& out);
 
 }  // namespace quillon::app
