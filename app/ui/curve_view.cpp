@@ -84,7 +84,19 @@ void paintReadout(QPainter& p, QSizeF size, const CurveScene& scene, const Curve
   const QFontMetricsF fm(font);
   const double h = fm.height() + 2;
   const double left = std::clamp(x - (w + 10) / 2, 2.0, size.width() - 2 - (w + 10));
-  const QRectF pill(left, area.top + 1, w + 10, h);
+  // At the top of the plot unless the curves run there more than along its
+  // bottom (a capped curve lies flat along the top).
+  const QRectF top(left, area.top + 1, w + 10, h);
+  const QRectF bottom(left, area.top + area.height - h - 1, w + 10, h);
+  const auto crossings = [&](const QRectF& r) {
+    int n = 0;
+    const QRectF zone = r.adjusted(-2, -2, 2, 2);
+    for (const auto& [mode, pts] : shown) {
+      for (const QPointF& pt : pts) n += zone.contains(map(pt)) ? 1 : 0;
+    }
+    return n;
+  };
+  const QRectF pill = crossings(bottom) < crossings(top) ? bottom : top;
   p.setPen(QPen(pal.separator, 0.5));
   p.setBrush(withAlpha(pal.panelBackground, 0.92));
   p.drawRoundedRect(pill, h / 2, h / 2);

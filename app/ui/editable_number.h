@@ -32,6 +32,8 @@ class EditableNumber : public QWidget {
 
   // The value as "%.<decimals>f".
   QString shown() const;
+  // What is drawn while not editing: shown() and the suffix.
+  QString displayText() const { return shown() + suffix_; }
   bool editing() const { return editing_; }
   QString text() const;
   QLineEdit* field() const { return field_; }
@@ -59,7 +61,6 @@ class EditableNumber : public QWidget {
   void onNotification();
   void onFocusWindowChanged(QWindow* now);
   QColor textColor() const;
-  QString displayText() const { return shown() + suffix_; }
 
   app::Binding<double> value_;
   ValueRange range_;

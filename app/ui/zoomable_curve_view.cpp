@@ -192,6 +192,13 @@ bool ZoomableCurveView::plotEvent(QEvent* event) {
           return false;
       }
     }
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+      // Taken, so that Qt makes no mouse drag of a pinch's first finger;
+      // the pinch gesture still sees the touches.
+      event->accept();
+      return true;
     case QEvent::Gesture: {
       auto* e = static_cast<QGestureEvent*>(event);
       auto* pinch = static_cast<QPinchGesture*>(e->gesture(Qt::PinchGesture));
