@@ -97,7 +97,7 @@ void SegmentedControl::paintEvent(QPaintEvent*) {
       p.drawRoundedRect(seg.adjusted(kInset, kInset, -kInset, -kInset), 5, 5);
     }
     p.setPen(isEnabled() ? pal.label : pal.tertiaryLabel);
-    p.setFont(fonts::body(i == current_ ? QFont::Medium : QFont::Normal));
+    p.setFont(fonts::body());
     p.drawText(seg.adjusted(0, -0.5, 0, -0.5), Qt::AlignCenter, segments_[i]);
   }
 }

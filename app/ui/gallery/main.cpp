@@ -1,15 +1,22 @@
 // quillon-ui-gallery: every control and the graph on demo values.
 //   quillon-ui-gallery            shows them in a window
 //   quillon-ui-gallery --png DIR  writes light and dark PNGs of each part
+//   quillon-ui-gallery --desktop  the simulated menu bar; its item opens a
+//                                 stand-in panel below it (--dark, --open)
 #include <QApplication>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollArea>
+#include <QTimer>
+#include <QToolTip>
 #include <cstdio>
 
 #include "app/ui/app_style.h"
+#include "app/ui/panel_chrome.h"
+#include "app/ui/placement.h"
 #include "app/ui/sim_menu_bar.h"
 #include "app/ui/symbols.h"
 #include "app/ui/theme.h"
@@ -94,6 +101,34 @@ void writePng(QWidget* w, const QString& path) {
               img.height());
 }
 
+// The Save menu with its second item under the pointer, and a help text.
+void writePopups(const QString& dir, const QString& suffix) {
+  QMenu menu;
+  for (const char* t : {"Slot 1 (replace)", "Slot 2 (replace)", "Slot 3"}) menu.addAction(t);
+  menu.popup(QPoint(100, 100));
+  menu.setActiveAction(menu.actions()[1]);
+  QCoreApplication::processEvents();
+  menu.grab().save(dir + QStringLiteral("/menu") + suffix);
+  menu.close();
+
+  QMenu destructive;
+  destructive.setObjectName(QStringLiteral("destructive"));
+  destructive.addAction(QStringLiteral("Delete Slot 2"));
+  destructive.popup(QPoint(100, 100));
+  QCoreApplication::processEvents();
+  destructive.grab().save(dir + QStringLiteral("/menu-delete") + suffix);
+  destructive.close();
+
+  QToolTip::showText(QPoint(100, 100), QStringLiteral("Points per mm of hand movement."));
+  QCoreApplication::processEvents();
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->inherits("QTipLabel") && w->isVisible()) {
+      w->grab().save(dir + QStringLiteral("/tooltip") + suffix);
+    }
+  }
+  QToolTip::hideText();
+}
+
 int writeAll(const QString& dir) {
   QDir().mkpath(dir);
   for (const bool dark : {false, true}) {
@@ -121,8 +156,38 @@ int writeAll(const QString& dir) {
       delete part.widget;
     }
     writeSymbols(dir + QStringLiteral("/symbols") + suffix);
+    writePopups(dir, suffix);
   }
   return 0;
+}
+
+// The simulated menu bar with its item toggling a frameless panel placed
+// under it, as the app will.
+int desktop(bool dark, bool open) {
+  Appearance::instance().setDark(dark);
+  Scenes s;
+  auto item = makeStatusItem();
+  item->setSymbol(QStringLiteral("hand.point.up.left"), QStringLiteral("Quillon"));
+  auto* panel = static_cast<PanelChrome*>(demo::mockPanel(s.mouse));
+  panel->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+  panel->setCompositedCorners(false);
+  StatusItem* it = item.get();
+  const auto toggle = [panel, it] {
+    if (panel->isVisible()) {
+      panel->hide();
+      it->setHighlighted(false);
+      return;
+    }
+    panel->adjustSize();
+    const QPointF tl =
+        placement::panelTopLeft(it->buttonFrame(), it->visibleFrame(), panel->size());
+    panel->move(tl.toPoint());
+    panel->show();
+    it->setHighlighted(true);
+  };
+  item->setAction(toggle);
+  if (open) QTimer::singleShot(300, toggle);
+  return QApplication::exec();
 }
 
 }  // namespace
@@ -133,6 +198,10 @@ int main(int argc, char** argv) {
   const QStringList args = QCoreApplication::arguments();
   if (const auto i = args.indexOf(QStringLiteral("--png")); i >= 0 && i + 1 < args.size()) {
     return writeAll(args[i + 1]);
+  }
+  if (args.contains(QStringLiteral("--desktop"))) {
+    return desktop(args.contains(QStringLiteral("--dark")),
+                   args.contains(QStringLiteral("--open")));
   }
   Appearance::instance().setDark(args.contains(QStringLiteral("--dark")));
   Scenes s;
