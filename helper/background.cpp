@@ -74,17 +74,25 @@ bool waitForAccessibility(HelperState& state) {
   return true;
 }
 
-// Timers and observers of the run; removed again when the run returns so
-// that nothing calls into a state that is gone.
+// What the run registers with the system: the trackpads' frames, timers,
+// observers and the tap. All of it is undone when the run returns, however
+// it ends, so that no callback of any thread calls into a state that is
+// gone: the contact thread's frames first, as they come on their own.
 struct Registrations {
   explicit Registrations(HelperState& s) : state(s) {}
   ~Registrations() {
+    platform::System& sys = state.system;
+    stopMultitouch(state);
     for (RunLoop::TimerId id : timers) {
-      state.system.runLoop.cancelTimer(id);
+      sys.runLoop.cancelTimer(id);
     }
-    state.system.workspace.setWakeObserver({});
-    state.system.displays.setReconfigurationCallback({});
+    sys.workspace.setWakeObserver({});
+    sys.displays.setReconfigurationCallback({});
     state.main.configWatcher.reset();
+    if (state.main.tapPort != nullptr) {
+      sys.taps.invalidate(state.main.tapPort);
+      state.main.tapPort = nullptr;
+    }
   }
   Registrations(const Registrations&) = delete;
   Registrations& operator=(const Registrations&) = delete;
@@ -153,13 +161,13 @@ int runBackground(HelperState& state) {
   }
 
   reloadConfig(state, true);
+  Registrations registrations(state);
   if (!startMultitouch(state, false)) {
     logLine("no trackpad found; trackpad left to macOS");
   }
   startMouseHID(state);
   writeStatus(state, true);
 
-  Registrations registrations(state);
   if (main.hidOpenFailed) {
     startInputMonitoringPoll(state, registrations);
   }

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <utility>
 
+#include "helper/format.h"
 #include "helper/log.h"
 #include "helper/plane.h"
 
@@ -37,6 +37,12 @@ T readField(const unsigned char* record, int offset) {
   T value;
   std::memcpy(&value, record + offset, sizeof value);
   return value;
+}
+
+void addOnce(std::vector<platform::MTDeviceRef>& devices, platform::MTDeviceRef device) {
+  if (std::find(devices.begin(), devices.end(), device) == devices.end()) {
+    devices.push_back(device);
+  }
 }
 
 const Touch* findPrevious(const ContactThreadState& c, const Touch& t) {
@@ -92,22 +98,40 @@ bool startMultitouch(HelperState& state, bool fresh) {
     }
 
     if (mt.has(MTFunction::registerContactFrameCallback)) {
+      addOnce(m.mtCallbackDevices, device);
       mt.registerContactFrameCallback(device, contactCallback, &state);
     }
     if (!mt.has(MTFunction::registerContactFrameCallback) || !mt.has(MTFunction::deviceStart) ||
         mt.deviceStart(device, 0) != 0) {
       continue;  // may be tried again by a later call
     }
+    addOnce(m.mtStartedDevices, device);
     m.padIDs.push_back(id);
     const bool builtIn = mt.has(MTFunction::isBuiltIn) && mt.isBuiltIn(device);
-    char line[128];
-    std::snprintf(line, sizeof line, "reading %strackpad (%.0f x %.0f mm)",
-                  builtIn ? "built-in " : "", pad.w, pad.h);
-    logLine(line);
+    logLine(
+        formatC("reading %strackpad (%.0f x %.0f mm)", builtIn ? "built-in " : "", pad.w, pad.h));
   }
 
   m.mtLists.push_back(std::move(*list));
   return !m.padIDs.empty();
+}
+
+void stopMultitouch(HelperState& state) {
+  platform::Multitouch& mt = state.system.multitouch;
+  MainState& m = state.main;
+  // First no new frames, then no callback: unregistering waits for a frame
+  // that is being handled, and the adapter drops whatever comes after.
+  if (mt.has(MTFunction::deviceStop)) {
+    for (platform::MTDeviceRef device : m.mtStartedDevices) {
+      mt.deviceStop(device);
+    }
+  }
+  for (platform::MTDeviceRef device : m.mtCallbackDevices) {
+    mt.unregisterContactFrameCallback(device);
+  }
+  m.mtStartedDevices.clear();
+  m.mtCallbackDevices.clear();
+  m.padIDs.clear();
 }
 
 int32_t contactCallback(void* context, platform::MTDeviceRef device, const void* records,

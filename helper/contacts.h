@@ -12,6 +12,12 @@ namespace quillon {
 // True if at least one trackpad's frames are being read. Main thread.
 bool startMultitouch(HelperState& state, bool fresh);
 
+// Stops every trackpad that startMultitouch started and drops the
+// contact-frame callback wherever it was registered. When it returns, no
+// frame is being handled on `state` and none will be, so the state may go.
+// Main thread, without `lock`.
+void stopMultitouch(HelperState& state);
+
 // One contact frame: `records` points at `count` records of kMTFingerSize
 // bytes (or is null). Follows the finger that moved farthest, turns its
 // step into pointer points with the trackpad curve and leaves them for the

@@ -59,6 +59,8 @@ std::string formatC(const char* format, ...) {
 }
 
 std::string shortestDecimal(double v) {
+  // The longest shortest form of a double, "-2.2250738585072014e-308", has
+  // 24 characters: the buffer never cuts one.
   char buffer[32];
   const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
   std::string text(buffer, ec == std::errc{} ? end : buffer);

@@ -19,6 +19,8 @@ void logLine(std::string_view message) {
   std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
+  // Room for any stamp: the year, an int, takes at most 11 characters, so
+  // the whole stamp at most 26; it is never cut.
   char stamp[32];
   size_t n = std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
 

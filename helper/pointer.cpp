@@ -20,12 +20,6 @@ bool isFinite(Point p) {
   return std::isfinite(p.x) && std::isfinite(p.y);
 }
 
-// Deltas are whole points; halves go away from zero (2.5 -> 3, -2.5 -> -3).
-// Callers pass steps already limited to kMaxStep, so the cast is defined.
-int64_t roundedDelta(double d) {
-  return static_cast<int64_t>(std::round(d));
-}
-
 }  // namespace
 
 void followEventLocation(HelperState& state, platform::EventRef event) {

@@ -3,13 +3,13 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <string>
 #include <utility>
 
 #include "common/atomic_file.h"
+#include "helper/format.h"
 #include "helper/log.h"
 
 namespace quillon {
@@ -127,9 +127,10 @@ const char* onOff(bool on) {
 std::string settingsLine(const Curve* trackpad, const Curve* mouse, const Config& config,
                          const ScrollPrefs& tpScroll, const ScrollPrefs& mouseScroll,
                          bool globalNatural) {
-  char speeds[96];
-  std::snprintf(speeds, sizeof speeds, "scroll speed trackpad %.2f×, mouse %.2f×", tpScroll.speed,
-                mouseScroll.speed);
+  // Any finite speed is valid, and %.2f of a large one runs to hundreds of
+  // digits: formatC sizes the text to fit (and keeps the C locale's point).
+  const std::string speeds =
+      formatC("scroll speed trackpad %.2f×, mouse %.2f×", tpScroll.speed, mouseScroll.speed);
   return "settings: " + (trackpad ? trackpad->summary : std::string("trackpad: macOS")) + " | " +
          (mouse ? mouse->summary : std::string("mouse: macOS")) + " | natural scrolling trackpad " +
          onOff(config.trackpad.natural) + ", mouse " + onOff(config.mouse.natural) +

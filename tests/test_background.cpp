@@ -3,29 +3,31 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <memory>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "background_support.h"
 #include "common/atomic_file.h"
 #include "common/paths.h"
 #include "helper/background.h"
 #include "helper/config_watch.h"
 #include "helper/errors.h"
+#include "helper/format.h"
 #include "helper/log.h"
 #include "helper/reload.h"
 #include "helper/state.h"
 #include "helper/status.h"
 #include "sim/sim_mac.h"
 
-namespace quillon {
+namespace quillon::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -34,78 +36,6 @@ constexpr const char* kDefaultSettings =
     "settings: trackpad: macOS | mouse: macOS | natural scrolling trackpad on, mouse off "
     "(macOS: on) | scroll acceleration trackpad on, mouse on | scroll speed trackpad 1.00×, "
     "mouse 1.00×";
-
-std::string device(const std::string& mode, const std::string& extra = "") {
-  return R"({"mode":")" + mode +
-         R"(","speed":10,"accel":0.6,"winSpeed":5,"scale":1,"natural":true)" + extra + "}";
-}
-
-std::string configText(const std::string& trackpad, const std::string& mouse) {
-  return R"({"trackpad":)" + trackpad + R"(,"mouse":)" + mouse + "}";
-}
-
-class Background : public ::testing::Test {
- protected:
-  Background()
-      : home_(makeHome()),
-        mac_(home_ / "sim", sim::Mac::Options{.manualClock = true}),
-        state_(std::make_unique<HelperState>(mac_.system(), Paths::forHome(home_))) {
-    log_ = std::fopen((home_ / "test.log").c_str(), "w");
-    setLogStream(log_);
-    mac_.setAccessibility(true);
-    mac_.setInputMonitoring(true);
-  }
-  ~Background() override {
-    state_.reset();
-    setLogStream(nullptr);
-    std::fclose(log_);
-    std::error_code ignored;
-    fs::remove_all(home_, ignored);
-  }
-
-  static fs::path makeHome() {
-    std::string dir = (fs::temp_directory_path() / "quillon-bg-XXXXXX").string();
-    return fs::path(::mkdtemp(dir.data()));
-  }
-
-  HelperState& state() { return *state_; }
-  const Paths& paths() { return state_->paths; }
-
-  // Log messages without their "[yyyy-MM-dd HH:mm:ss] " stamps; each call
-  // returns the lines written since the previous call.
-  std::vector<std::string> newLogLines() {
-    std::ifstream in(home_ / "test.log");
-    std::vector<std::string> lines;
-    std::string line;
-    for (size_t n = 0; std::getline(in, line); ++n)
-      if (n >= seenLines_) lines.push_back(line.size() > 22 ? line.substr(22) : line);
-    seenLines_ += lines.size();
-    return lines;
-  }
-
-  void writeConfig(const std::string& text) {
-    fs::create_directories(paths().supportDir);
-    ASSERT_TRUE(writeFileAtomically(paths().configFile, text));
-  }
-
-  Config applied() {
-    std::lock_guard<FastLock> guard(state().lock);
-    return state().shared.config;
-  }
-
-  fs::path home_;
-  sim::Mac mac_;
-  std::unique_ptr<HelperState> state_;
-  std::FILE* log_ = nullptr;
-  size_t seenLines_ = 0;
-};
-
-std::string readWhole(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // --- status.json ---
 
@@ -198,6 +128,84 @@ TEST_F(Background, SettingsLineNamesEveryAppliedValue) {
   EXPECT_EQ(state().shared.trackpadScroll, (ScrollPrefs{false, false, 1}));
   EXPECT_EQ(state().shared.mouseScroll, (ScrollPrefs{true, true, 2.5}));
   EXPECT_EQ(state().shared.mouseCPMM, 50 / 25.4);
+}
+
+// Well-formed UTF-8: no stray or missing continuation bytes, no overlong
+// forms, no surrogates, nothing beyond U+10FFFF.
+bool isUTF8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    size_t extra = 0;
+    uint32_t cp = 0, min = 0;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    if ((c & 0xE0) == 0xC0) {
+      extra = 1, min = 0x80, cp = c & 0x1Fu;
+    } else if ((c & 0xF0) == 0xE0) {
+      extra = 2, min = 0x800, cp = c & 0x0Fu;
+    } else if ((c & 0xF8) == 0xF0) {
+      extra = 3, min = 0x10000, cp = c & 0x07u;
+    } else {
+      return false;
+    }
+    if (text.size() - i <= extra) return false;
+    for (size_t k = 1; k <= extra; ++k) {
+      const auto cc = static_cast<unsigned char>(text[i + k]);
+      if ((cc & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (cc & 0x3Fu);
+    }
+    if (cp < min || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+std::vector<std::string> splitParts(const std::string& text) {
+  std::vector<std::string> parts;
+  size_t from = 0;
+  for (size_t at; (at = text.find(" | ", from)) != std::string::npos; from = at + 3)
+    parts.push_back(text.substr(from, at - from));
+  parts.push_back(text.substr(from));
+  return parts;
+}
+
+TEST_F(Background, SettingsLineStaysWholeWithExtremeFiniteValues) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  constexpr double kTiny = std::numeric_limits<double>::denorm_min();
+  const char* const kNumericKeys[] = {"speed", "dpi",         "winDpi",    "accel", "winSpeed",
+                                      "scale", "scrollSpeed", "threshold", "shape", "maxBoost"};
+  for (const char* mode : {"custom", "windows"}) {
+    // 2e68: a 96-byte buffer would keep the first byte of the first "×".
+    for (const double value : {kMax, -kMax, 1e70, 2e68, kTiny, -kTiny}) {
+      const std::string number = shortestDecimal(value);
+      SCOPED_TRACE(std::string(mode) + " " + number);
+      std::string record = R"({"mode":")" + std::string(mode) + R"(","natural":true)";
+      for (const char* key : kNumericKeys) record += ",\"" + std::string(key) + "\":" + number;
+      record += "}";
+      writeConfig(configText(record, record));
+      reloadConfig(state(), true);
+      ASSERT_EQ(applied().mouse.scrollSpeed, value);  // the file was applied as written
+
+      std::vector<std::string> settings;
+      for (const std::string& line : newLogLines()) {
+        EXPECT_TRUE(isUTF8(line)) << line;
+        if (line.rfind("settings: ", 0) == 0) settings.push_back(line.substr(10));
+      }
+      ASSERT_EQ(settings.size(), 1u);
+      const std::vector<std::string> parts = splitParts(settings[0]);
+      ASSERT_EQ(parts.size(), 5u) << settings[0];
+      std::lock_guard<FastLock> guard(state().lock);
+      const Guarded& g = state().shared;
+      EXPECT_EQ(parts[0], g.trackpadCurve ? g.trackpadCurve->summary : "trackpad: macOS");
+      EXPECT_EQ(parts[1], g.mouseCurve ? g.mouseCurve->summary : "mouse: macOS");
+      EXPECT_EQ(parts[2], "natural scrolling trackpad on, mouse on (macOS: on)");
+      EXPECT_EQ(parts[3], "scroll acceleration trackpad on, mouse on");
+      const std::string speed = formatC("%.2f", value > 0 ? value : 1);
+      EXPECT_EQ(parts[4], "scroll speed trackpad " + speed + "×, mouse " + speed + "×");
+    }
+  }
 }
 
 TEST_F(Background, NaturalScrollingIsReadOnEveryReloadWithoutALogLine) {
@@ -513,36 +521,9 @@ TEST_F(Background, InputMonitoringPollGivesUpAfterSixtyTicks) {
   EXPECT_EQ(runBackground(state()), 0);
 }
 
-// The system's services with one of them refusing.
-struct RefusingHid : platform::Hid {
-  explicit RefusingHid(platform::Hid& h) : inner(h) {}
-  platform::HidManagerRef createManager(platform::HidUsage d,
-                                        const std::vector<platform::HidUsage>& v) override {
-    return inner.createManager(d, v);
-  }
-  void setCallbacks(platform::HidManagerRef m, platform::HidValueCallback v,
-                    platform::HidRemovalCallback r, void* c) override {
-    inner.setCallbacks(m, v, r, c);
-  }
-  void schedule(platform::HidManagerRef m) override { inner.schedule(m); }
-  bool open(platform::HidManagerRef) override { return false; }
-  std::optional<bool> boolProperty(platform::HidDeviceRef d, const char* k) override {
-    return inner.boolProperty(d, k);
-  }
-  std::optional<std::string> stringProperty(platform::HidDeviceRef d, const char* k) override {
-    return inner.stringProperty(d, k);
-  }
-  bool listenEventAccessGranted() override { return inner.listenEventAccessGranted(); }
-  void requestListenEventAccess() override { inner.requestListenEventAccess(); }
-  platform::Hid& inner;
-};
-
 TEST_F(Background, InputMonitoringGrantedButMouseStillRefusedEndsTheRunForARestart) {
   RefusingHid hid(mac_.system().hid);
-  platform::System base = mac_.system();
-  platform::System sys{base.displays,   base.taps,    base.cursor,      base.clock,
-                       base.multitouch, hid,          base.preferences, base.accessibility,
-                       base.workspace,  base.runLoop, base.folders};
+  platform::System sys = withHid(mac_.system(), hid);
   state_ = std::make_unique<HelperState>(sys, Paths::forHome(home_));
   mac_.setInputMonitoring(false);
   mac_.runLoop().after(0, [&] {
@@ -555,21 +536,6 @@ TEST_F(Background, InputMonitoringGrantedButMouseStillRefusedEndsTheRunForAResta
   EXPECT_EQ(newLogLines(), std::vector<std::string>{
                                "Input Monitoring allowed: restarting to read the mouse directly"});
   EXPECT_NE(readWhole(paths().statusFile).find(R"("inputMonitoring":true)"), std::string::npos);
-}
-
-// A folder watcher that gives no watch, after doing `onWatch`.
-struct NoFolderWatcher : platform::FolderWatcher {
-  std::unique_ptr<Watch> watch(const std::string&, std::function<void()>) override {
-    if (onWatch) onWatch();
-    return nullptr;
-  }
-  std::function<void()> onWatch;
-};
-
-platform::System withFolders(platform::System base, platform::FolderWatcher& folders) {
-  return {base.displays,   base.taps,    base.cursor,      base.clock,
-          base.multitouch, base.hid,     base.preferences, base.accessibility,
-          base.workspace,  base.runLoop, folders};
 }
 
 TEST_F(Background, WithoutAWatchTheFiveSecondTimerAppliesChanges) {
@@ -601,4 +567,4 @@ TEST_F(Background, RefusedTapEndsTheRun) {
 }
 
 }  // namespace
-}  // namespace quillon
+}  // namespace quillon::test

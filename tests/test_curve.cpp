@@ -2,6 +2,7 @@
 // format.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <limits>
@@ -117,6 +118,28 @@ TEST(FormulaCurve, ThresholdShapeAndAccelOff) {
   // No display factor for formula curves.
   EXPECT_EQ(formula(custom(10, 0.6)).ptsPerMM(50, {2, 100, {}}),
             formula(custom(10, 0.6)).ptsPerMM(50, kDisplay));
+}
+
+// Shape 1 skips std::pow; the gain is bit for bit what pow gave.
+TEST(FormulaCurve, ShapeOneGivesExactlyWhatPowGives) {
+  const double kInf = std::numeric_limits<double>::infinity();
+  for (const double threshold : {0.0, 20.0, -5.0}) {
+    Curve c = formula(custom(7.3, 0.37));
+    c.threshold = threshold;
+    c.maxBoost = 1e9;  // the cap never hides the power
+    ASSERT_EQ(c.shape, 1);
+    for (double v : {0.0, 1e-300, 0.1, 1.0, 13.7, 19.999, 20.0, 20.001, 99.9, 333.3, 1e6, 1e300,
+                     kInf, -1.0, std::numeric_limits<double>::quiet_NaN()}) {
+      const double d = v - threshold > 0 ? v - threshold : 0;
+      const double expected = c.speed * std::min(1 + c.accel * std::pow(d / 100, 1.0), c.maxBoost);
+      const double gain = c.ptsPerMM(v, kDisplay);
+      if (std::isnan(expected)) {
+        EXPECT_TRUE(std::isnan(gain)) << v;
+      } else {
+        EXPECT_EQ(gain, expected) << v;
+      }
+    }
+  }
 }
 
 TEST(FormulaCurve, GainNeverFallsAsSpeedRises) {

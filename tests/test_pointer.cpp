@@ -2,11 +2,14 @@
 // clamping and values no curve should produce.
 #include <cmath>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include <cstdio>
 
 #include "helper/log.h"
 #include "helper/mouse_hid.h"
+#include "helper/pointer.h"
 #include "pipeline_support.h"
 
 namespace quillon::test {
@@ -183,6 +186,32 @@ TEST_F(PointerTest, StepLimitAndRounding) {
   for (int64_t counts : {5, -5}) {
     sim::SimEvent out = mouseStep(counts, 0);  // 2.5 pt
     EXPECT_EQ(out.ints[field::kMouseEventDeltaX], counts > 0 ? 3 : -3);
+  }
+}
+
+// The delta written for a step is exactly std::round's, halves and the
+// doubles next to them included.
+TEST(RoundedDelta, IsStdRoundForEveryStep) {
+  std::vector<double> steps = {0,
+                               -0.0,
+                               0.49999999999999994,
+                               0.5,
+                               1.5,
+                               2.5,
+                               149.5,
+                               150,
+                               150.00000000000003,
+                               std::numeric_limits<double>::denorm_min()};
+  for (int half = 0; half <= 301; ++half) {
+    const double h = half * 0.5;
+    steps.insert(steps.end(), {h, std::nextafter(h, 0.0), std::nextafter(h, 1e9)});
+  }
+  std::mt19937_64 random(14);
+  std::uniform_real_distribution<double> anyStep(-151, 151);
+  for (int i = 0; i < 200000; ++i) steps.push_back(anyStep(random));
+  for (const double step : std::vector<double>(steps)) steps.push_back(-step);
+  for (const double step : steps) {
+    ASSERT_EQ(roundedDelta(step), static_cast<int64_t>(std::round(step))) << step;
   }
 }
 

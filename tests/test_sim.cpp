@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <thread>
@@ -424,6 +425,103 @@ TEST_F(MultitouchTest, KnobsRemoveFunctionsAndTheList) {
   unloadable.setMultitouchLoadable(false);
   EXPECT_FALSE(unloadable.system().multitouch.load());
   EXPECT_FALSE(unloadable.system().multitouch.has(MTFunction::createList));
+}
+
+TEST_F(MultitouchTest, StoppedOrUnregisteredDevicesGetNoFrames) {
+  FrameLog log;
+  auto dev = start(0, log);
+  EXPECT_TRUE(mac.contactFrameRaw(1, nullptr, 0, 1));
+  sys.multitouch.deviceStop(dev);
+  EXPECT_FALSE(mac.contactFrameRaw(1, nullptr, 0, 2));
+  EXPECT_EQ(sys.multitouch.deviceStart(dev, 0), 0);
+  EXPECT_TRUE(mac.contactFrameRaw(1, nullptr, 0, 3));
+  sys.multitouch.unregisterContactFrameCallback(dev);
+  EXPECT_FALSE(mac.contactFrameRaw(1, nullptr, 0, 4));
+  EXPECT_EQ(log.frames, 2);
+  const std::vector<Record> stops = mac.records("deviceStop");
+  ASSERT_EQ(stops.size(), 1u);
+  EXPECT_EQ(nlohmann::json::parse(stops[0].detail), (nlohmann::json{{"id", 1}}));
+  EXPECT_EQ(mac.records("unregisterContactFrameCallback").size(), 1u);
+}
+
+// A callback that holds its frame until it is let go.
+struct HeldFrame {
+  std::atomic<bool> entered{false};
+  std::atomic<bool> release{false};
+  static int32_t call(void* c, platform::MTDeviceRef, const void*, int32_t, double, int32_t) {
+    auto* held = static_cast<HeldFrame*>(c);
+    held->entered = true;
+    while (!held->release) std::this_thread::yield();
+    return 0;
+  }
+};
+
+TEST_F(MultitouchTest, UnregisteringWaitsForTheFrameUnderWay) {
+  HeldFrame held;
+  auto dev = sys.multitouch.createList()->at(0);
+  sys.multitouch.registerContactFrameCallback(dev, HeldFrame::call, &held);
+  sys.multitouch.deviceStart(dev, 0);
+  std::thread sender([&] { mac.contactFrameRaw(1, nullptr, 0, 1); });
+  while (!held.entered) std::this_thread::yield();
+
+  std::atomic<bool> unregistered{false};
+  std::thread helper([&] {
+    sys.multitouch.unregisterContactFrameCallback(dev);
+    unregistered = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(unregistered);  // the frame is still being handled
+  held.release = true;
+  helper.join();
+  sender.join();
+  EXPECT_TRUE(unregistered);
+  EXPECT_FALSE(mac.contactFrameRaw(1, nullptr, 0, 2));
+}
+
+// Counts what a stream delivers, and where.
+struct StreamLog {
+  std::thread::id testThread = std::this_thread::get_id();
+  std::atomic<int> frames{0};
+  std::atomic<int> elsewhere{0};  // frames on another thread than the test's
+  std::atomic<int> oneTouchingFinger{0};
+  static int32_t call(void* c, platform::MTDeviceRef, const void* fingers, int32_t count, double,
+                      int32_t) {
+    auto* log = static_cast<StreamLog*>(c);
+    ++log->frames;
+    if (std::this_thread::get_id() != log->testThread) ++log->elsewhere;
+    int32_t state = 0;
+    if (fingers && count == 1) {
+      std::memcpy(&state,
+                  static_cast<const unsigned char*>(fingers) + platform::kMTFingerStateOffset,
+                  sizeof state);
+    }
+    if (state == platform::kMTFingerTouching) ++log->oneTouchingFinger;
+    return 0;
+  }
+};
+
+TEST_F(MultitouchTest, AStreamSendsFramesByItselfUntilStopped) {
+  StreamLog log;
+  auto dev = sys.multitouch.createList()->at(0);
+  mac.startFrameStream(1, 0.001);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_GT(mac.frameStreamCounts().sent, 0u);  // sent, but nobody takes them yet
+  EXPECT_EQ(mac.frameStreamCounts().delivered, 0u);
+
+  sys.multitouch.registerContactFrameCallback(dev, StreamLog::call, &log);
+  sys.multitouch.deviceStart(dev, 0);
+  for (int i = 0; i < 10000 && log.frames < 5; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  mac.stopFrameStream();
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));  // a frame under way ends
+  const Mac::FrameStreamCounts stopped = mac.frameStreamCounts();
+  EXPECT_GE(log.frames, 5);
+  EXPECT_EQ(stopped.delivered, static_cast<uint64_t>(log.frames));
+  EXPECT_EQ(log.elsewhere, log.frames);
+  EXPECT_EQ(log.oneTouchingFinger, log.frames);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(mac.frameStreamCounts().sent, stopped.sent);
 }
 
 // --- HID ---

@@ -4,7 +4,9 @@
 #include <IOKit/IOKitLib.h>
 #include <dlfcn.h>
 
-#include <atomic>
+#include <algorithm>
+#include <mutex>
+#include <vector>
 
 namespace quillon::platform::macos {
 namespace {
@@ -17,21 +19,40 @@ using GetDeviceIDFn = int32_t (*)(MTDeviceRef, uint64_t*);
 using GetDimensionsFn = int32_t (*)(MTDeviceRef, int32_t*, int32_t*);
 using FrameFn = int32_t (*)(MTDeviceRef, const void*, int32_t, double, int32_t);
 using RegisterFn = void (*)(MTDeviceRef, FrameFn);
+using UnregisterFn = void (*)(MTDeviceRef, FrameFn);
 using StartFn = int32_t (*)(MTDeviceRef, int32_t);
 using IsBuiltInFn = bool (*)(MTDeviceRef);
+using StopFn = int32_t (*)(MTDeviceRef);  // like MTDeviceStart; the result is not read
 
 // The framework's callback carries no user data, so the one handler of the
-// process is kept here. Set on the main thread before any device starts;
-// read on the framework's thread.
-std::atomic<ContactFrameHandler> gHandler{nullptr};
-std::atomic<void*> gContext{nullptr};
+// process, and the devices it is registered for, are kept here. The
+// trampoline calls the handler with `mutex` held, so that unregistering a
+// device waits for a frame under way and no later frame of that device
+// reaches the handler. The main thread never holds `mutex` while it calls
+// the framework, nor while it holds a lock that the handler takes.
+struct Routing {
+  std::mutex mutex;
+  ContactFrameHandler handler = nullptr;
+  void* context = nullptr;
+  std::vector<MTDeviceRef> devices;
+};
+
+// Never destroyed: the framework's threads may still call the trampoline
+// while the process exits.
+Routing& routing() {
+  static auto* r = new Routing;
+  return *r;
+}
 
 int32_t frameTrampoline(MTDeviceRef device, const void* fingers, int32_t count, double timestamp,
                         int32_t frame) {
-  ContactFrameHandler handler = gHandler.load(std::memory_order_acquire);
-  if (handler == nullptr) return 0;
-  return handler(gContext.load(std::memory_order_acquire), device, fingers, count, timestamp,
-                 frame);
+  Routing& r = routing();
+  std::lock_guard guard(r.mutex);
+  if (r.handler == nullptr ||
+      std::find(r.devices.begin(), r.devices.end(), device) == r.devices.end()) {
+    return 0;
+  }
+  return r.handler(r.context, device, fingers, count, timestamp, frame);
 }
 
 const char* symbolName(MTFunction f) {
@@ -48,6 +69,10 @@ const char* symbolName(MTFunction f) {
       return "MTDeviceStart";
     case MTFunction::isBuiltIn:
       return "MTDeviceIsBuiltIn";
+    case MTFunction::deviceStop:
+      return "MTDeviceStop";
+    case MTFunction::unregisterContactFrameCallback:
+      return "MTUnregisterContactFrameCallback";
   }
   return "";
 }
@@ -96,9 +121,30 @@ int32_t MTFramework::getSensorSurfaceDimensions(MTDeviceRef device, int32_t* wid
 
 void MTFramework::registerContactFrameCallback(MTDeviceRef device, ContactFrameHandler handler,
                                                void* context) {
-  gContext.store(context, std::memory_order_release);
-  gHandler.store(handler, std::memory_order_release);
+  {
+    Routing& r = routing();
+    std::lock_guard guard(r.mutex);
+    r.handler = handler;
+    r.context = context;
+    if (std::find(r.devices.begin(), r.devices.end(), device) == r.devices.end()) {
+      r.devices.push_back(device);
+    }
+  }
   as<RegisterFn>(symbol(MTFunction::registerContactFrameCallback))(device, frameTrampoline);
+}
+
+void MTFramework::unregisterContactFrameCallback(MTDeviceRef device) {
+  if (auto fn = as<UnregisterFn>(symbol(MTFunction::unregisterContactFrameCallback))) {
+    fn(device, frameTrampoline);
+  }
+  // Taking the mutex waits for a frame that the trampoline is handling.
+  Routing& r = routing();
+  std::lock_guard guard(r.mutex);
+  r.devices.erase(std::remove(r.devices.begin(), r.devices.end(), device), r.devices.end());
+  if (r.devices.empty()) {
+    r.handler = nullptr;
+    r.context = nullptr;
+  }
 }
 
 int32_t MTFramework::deviceStart(MTDeviceRef device, int32_t mode) {
@@ -107,6 +153,10 @@ int32_t MTFramework::deviceStart(MTDeviceRef device, int32_t mode) {
 
 bool MTFramework::isBuiltIn(MTDeviceRef device) {
   return as<IsBuiltInFn>(symbol(MTFunction::isBuiltIn))(device);
+}
+
+void MTFramework::deviceStop(MTDeviceRef device) {
+  as<StopFn>(symbol(MTFunction::deviceStop))(device);
 }
 
 int MTFramework::registryDeviceCount() {

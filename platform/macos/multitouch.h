@@ -17,6 +17,8 @@ class MTFramework final : public Multitouch {
                                     void* context) override;
   int32_t deviceStart(MTDeviceRef device, int32_t mode) override;
   bool isBuiltIn(MTDeviceRef device) override;
+  void deviceStop(MTDeviceRef device) override;
+  void unregisterContactFrameCallback(MTDeviceRef device) override;
   int registryDeviceCount() override;
 
  private:

@@ -82,13 +82,20 @@ void AppKitWorkspace::forceTerminate(int pid) {
 }
 
 void AppKitWorkspace::setWakeObserver(std::function<void()> onWake) {
-  id token = [[[NSWorkspace sharedWorkspace] notificationCenter]
-      addObserverForName:NSWorkspaceDidWakeNotification
-                  object:nil
-                   queue:[NSOperationQueue mainQueue]
-              usingBlock:^(NSNotification*) {
-                onWake();
-              }];
+  NSNotificationCenter* center = [[NSWorkspace sharedWorkspace] notificationCenter];
+  // One observer at most: the previous one goes, and an empty function only
+  // removes it.
+  if (observer_ != nullptr) {
+    [center removeObserver:(__bridge_transfer id)observer_];
+    observer_ = nullptr;
+  }
+  if (!onWake) return;
+  id token = [center addObserverForName:NSWorkspaceDidWakeNotification
+                                 object:nil
+                                  queue:[NSOperationQueue mainQueue]
+                             usingBlock:^(NSNotification*) {
+                               onWake();
+                             }];
   observer_ = (__bridge_retained void*)token;
 }
 

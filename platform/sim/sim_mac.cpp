@@ -152,6 +152,19 @@ bool Mac::contactFrameRaw(uint64_t trackpadId, const void* records, int32_t coun
   return impl_->multitouch.deliver(trackpadId, records, count, timestamp);
 }
 
+void Mac::startFrameStream(uint64_t trackpadId, double intervalSeconds) {
+  impl_->multitouch.startStream(trackpadId, intervalSeconds);
+}
+
+void Mac::stopFrameStream() {
+  impl_->multitouch.stopStream();
+}
+
+Mac::FrameStreamCounts Mac::frameStreamCounts() const {
+  const SimMultitouch::StreamCounts counts = impl_->multitouch.streamCounts();
+  return {counts.sent, counts.delivered};
+}
+
 bool Mac::hidValue(uint64_t deviceId, uint32_t usage, int64_t value) {
   return impl_->hid.deliver(deviceId, usage, value);
 }

@@ -121,6 +121,18 @@ class Mac : public platform::Backend {
   // 0, negative or above 16 included). False when the device is unknown,
   // has no callback or was not started.
   bool contactFrameRaw(uint64_t trackpadId, const void* records, int32_t count, double timestamp);
+  // A finger resting on the trackpad and moving back and forth: the
+  // framework's own thread sends the device a frame every `intervalSeconds`
+  // of real time, by itself and whatever the run loop does, until
+  // stopFrameStream() or the Mac's end. Frames reach the program only while
+  // the device has a callback and is started, like any frame.
+  void startFrameStream(uint64_t trackpadId, double intervalSeconds = 0.001);
+  void stopFrameStream();
+  struct FrameStreamCounts {
+    uint64_t sent = 0;       // frames the stream made
+    uint64_t delivered = 0;  // of them, the frames a callback received
+  };
+  FrameStreamCounts frameStreamCounts() const;
   // Another program moves the pointer (not a warp of the program under test).
   void moveCursor(Point p);
   // The system switches the taps off and tells their callbacks, with

@@ -1,6 +1,8 @@
 #include "sim/sim_multitouch.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "sim/sim_state.h"
 
@@ -102,6 +104,34 @@ bool SimMultitouch::isBuiltIn(MTDeviceRef ref) {
   return d && d->pad.builtIn;
 }
 
+void SimMultitouch::deviceStop(MTDeviceRef ref) {
+  uint64_t id = 0;
+  {
+    std::lock_guard g(mutex_);
+    Device* d = device(ref);
+    if (!d) return;
+    d->started = false;
+    id = d->pad.id;
+  }
+  recorder_.add("deviceStop", {{"id", id}});
+}
+
+void SimMultitouch::unregisterContactFrameCallback(MTDeviceRef ref) {
+  uint64_t id = 0;
+  {
+    std::lock_guard g(mutex_);
+    Device* d = device(ref);
+    if (!d) return;
+    d->handler = nullptr;
+    d->context = nullptr;
+    id = d->pad.id;
+  }
+  // A frame that took the callback before it was cleared is still running
+  // on the framework's thread, which holds callMutex_ until it returns.
+  { std::lock_guard wait(callMutex_); }
+  recorder_.add("unregisterContactFrameCallback", {{"id", id}});
+}
+
 int SimMultitouch::registryDeviceCount() {
   return static_cast<int>(readDevices(folder_).trackpads.size());
 }
@@ -135,36 +165,125 @@ void SimMultitouch::setListAvailable(bool available) {
   listAvailable_ = available;
 }
 
+std::optional<SimMultitouch::Job> SimMultitouch::job(uint64_t id, const void* records,
+                                                     int32_t count, double timestamp) {
+  std::lock_guard g(mutex_);
+  auto it = devices_.find(id);
+  if (it == devices_.end()) return std::nullopt;
+  Device& d = *it->second;
+  return Job{&d, records, count, timestamp, d.frame++};
+}
+
+bool SimMultitouch::call(const Job& job) {
+  std::lock_guard calling(callMutex_);
+  platform::ContactFrameHandler handler = nullptr;
+  void* context = nullptr;
+  {
+    std::lock_guard g(mutex_);
+    if (!job.device->handler || !job.device->started) return false;
+    handler = job.device->handler;
+    context = job.device->context;
+  }
+  handler(context, job.device, job.records, job.count, job.timestamp, job.frame);
+  return true;
+}
+
 bool SimMultitouch::deliver(uint64_t id, const void* records, int32_t count, double timestamp) {
-  Job job;
   {
     std::lock_guard g(mutex_);
     auto it = devices_.find(id);
     if (it == devices_.end() || !it->second->handler || !it->second->started) return false;
-    Device& d = *it->second;
-    job = {d.handler, d.context, &d, records, count, timestamp, d.frame++};
   }
+  std::optional<Job> j = job(id, records, count, timestamp);
+  if (!j) return false;
   std::lock_guard one(deliverMutex_);
   std::unique_lock lk(jobMutex_);
-  job_ = job;
+  job_ = j;
   jobDone_ = false;
   jobCv_.notify_all();
   jobCv_.wait(lk, [this] { return jobDone_; });
-  return true;
+  return jobDelivered_;
+}
+
+void SimMultitouch::startStream(uint64_t id, double intervalSeconds) {
+  {
+    std::lock_guard lk(jobMutex_);
+    Stream stream;
+    stream.id = id;
+    stream.interval = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(std::max(intervalSeconds, 1e-4)));
+    stream.next = std::chrono::steady_clock::now();
+    stream.timestamp = 1;
+    stream_ = stream;
+  }
+  jobCv_.notify_all();
+}
+
+void SimMultitouch::stopStream() {
+  {
+    std::lock_guard lk(jobMutex_);
+    stream_.reset();
+  }
+  jobCv_.notify_all();
+}
+
+SimMultitouch::StreamCounts SimMultitouch::streamCounts() const {
+  std::lock_guard lk(jobMutex_);
+  return streamCounts_;
+}
+
+void SimMultitouch::sendStreamFrame(std::unique_lock<std::mutex>& jobLock) {
+  Stream& stream = *stream_;
+  const uint64_t id = stream.id;
+  const double timestamp = stream.timestamp;
+  const float x = stream.right ? 0.41f : 0.40f;
+  stream.timestamp += std::chrono::duration<double>(stream.interval).count();
+  stream.right = !stream.right;
+  // A thread that fell behind (a sanitizer, a busy machine) goes on from
+  // now rather than catching up with a burst.
+  stream.next = std::max(stream.next + stream.interval, std::chrono::steady_clock::now());
+  ++streamCounts_.sent;
+  jobLock.unlock();
+
+  // One touching finger, in a record of the framework's layout.
+  std::array<unsigned char, platform::kMTFingerSize> record{};
+  const int32_t finger = 1;
+  const int32_t touching = platform::kMTFingerTouching;
+  const float y = 0.5f;
+  std::memcpy(record.data() + platform::kMTFingerIdentifierOffset, &finger, sizeof finger);
+  std::memcpy(record.data() + platform::kMTFingerStateOffset, &touching, sizeof touching);
+  std::memcpy(record.data() + platform::kMTFingerXOffset, &x, sizeof x);
+  std::memcpy(record.data() + platform::kMTFingerYOffset, &y, sizeof y);
+  std::optional<Job> j = job(id, record.data(), 1, timestamp);
+  const bool delivered = j && call(*j);
+
+  jobLock.lock();
+  if (delivered) ++streamCounts_.delivered;
 }
 
 void SimMultitouch::threadMain() {
   std::unique_lock lk(jobMutex_);
   for (;;) {
-    jobCv_.wait(lk, [this] { return quit_ || job_.has_value(); });
+    auto woken = [this] { return quit_ || job_.has_value(); };
+    if (stream_) {
+      const auto next = stream_->next;
+      jobCv_.wait_until(lk, next, [&] { return woken() || !stream_ || stream_->next != next; });
+    } else {
+      jobCv_.wait(lk, [&] { return woken() || stream_.has_value(); });
+    }
     if (quit_) return;
-    Job job = *job_;
-    job_.reset();
-    lk.unlock();
-    job.handler(job.context, job.device, job.records, job.count, job.timestamp, job.frame);
-    lk.lock();
-    jobDone_ = true;
-    jobCv_.notify_all();
+    if (job_) {
+      Job job = *job_;
+      job_.reset();
+      lk.unlock();
+      const bool delivered = call(job);
+      lk.lock();
+      jobDelivered_ = delivered;
+      jobDone_ = true;
+      jobCv_.notify_all();
+    } else if (stream_ && std::chrono::steady_clock::now() >= stream_->next) {
+      sendStreamFrame(lk);
+    }
   }
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <array>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -18,7 +21,9 @@ namespace quillon::sim {
 // devices.json; a device's handle stays the same for the Mac's life, also
 // across disconnection, as the program keeps its lists for good. Contact
 // frames are delivered on the framework's own thread, one at a time, and
-// only to devices that have a callback and were started.
+// only to devices that have a callback and are started; whether they do is
+// looked at when the frame is handed to the callback, so that a device
+// stopped or unregistered gets no frame after that call has returned.
 class SimMultitouch : public platform::Multitouch {
  public:
   SimMultitouch(const SystemFolder& folder, Recorder& recorder);
@@ -34,10 +39,23 @@ class SimMultitouch : public platform::Multitouch {
                                     platform::ContactFrameHandler handler, void* context) override;
   int32_t deviceStart(platform::MTDeviceRef device, int32_t mode) override;
   bool isBuiltIn(platform::MTDeviceRef device) override;
+  void deviceStop(platform::MTDeviceRef device) override;
+  void unregisterContactFrameCallback(platform::MTDeviceRef device) override;
   int registryDeviceCount() override;
 
   // Waits until the callback has returned; false if nothing was delivered.
   bool deliver(uint64_t id, const void* records, int32_t count, double timestamp);
+  // Test hook: the framework's thread sends trackpad `id` a frame every
+  // `intervalSeconds` of real time by itself, one finger moving back and
+  // forth, until stopStream(); a new stream replaces the previous one.
+  // Each frame goes where deliver() would take it.
+  void startStream(uint64_t id, double intervalSeconds);
+  void stopStream();
+  struct StreamCounts {
+    uint64_t sent = 0;       // frames the stream made
+    uint64_t delivered = 0;  // of them, the frames a callback received
+  };
+  StreamCounts streamCounts() const;
   // The device stops sending frames until it is listed and started again.
   void disconnected(uint64_t id);
 
@@ -55,15 +73,26 @@ class SimMultitouch : public platform::Multitouch {
     int32_t frame = 0;
   };
   struct Job {
-    platform::ContactFrameHandler handler = nullptr;
-    void* context = nullptr;
     Device* device = nullptr;
     const void* records = nullptr;
     int32_t count = 0;
     double timestamp = 0;
     int32_t frame = 0;
   };
+  struct Stream {
+    uint64_t id = 0;
+    std::chrono::steady_clock::duration interval{};
+    std::chrono::steady_clock::time_point next;
+    double timestamp = 0;  // of the next frame
+    bool right = false;    // where the finger is in the next frame
+  };
   Device* device(platform::MTDeviceRef ref);  // under mutex_
+  // A job for the device of `id`, numbered; none for an unknown device.
+  std::optional<Job> job(uint64_t id, const void* records, int32_t count, double timestamp);
+  // On the framework's thread: hands the frame to the device's callback if
+  // it has one and is started; false if not.
+  bool call(const Job& job);
+  void sendStreamFrame(std::unique_lock<std::mutex>& jobLock);
   void threadMain();
 
   const SystemFolder& folder_;
@@ -77,12 +106,19 @@ class SimMultitouch : public platform::Multitouch {
   bool loaded_ = false;
   bool listAvailable_ = true;
 
-  // The framework's thread and its one-frame mailbox.
+  // Held by the framework's thread while a callback runs, so that
+  // unregistering waits for a frame under way. Taken before mutex_.
+  std::mutex callMutex_;
+
+  // The framework's thread, its one-frame mailbox and its stream.
   std::mutex deliverMutex_;  // one submitter at a time
-  std::mutex jobMutex_;
+  mutable std::mutex jobMutex_;
   std::condition_variable jobCv_;
   std::optional<Job> job_;
   bool jobDone_ = false;
+  bool jobDelivered_ = false;
+  std::optional<Stream> stream_;
+  StreamCounts streamCounts_;
   bool quit_ = false;
   std::thread thread_;
 };

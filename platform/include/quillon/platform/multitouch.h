@@ -9,6 +9,8 @@ namespace quillon::platform {
 // The private MultitouchSupport framework, loaded at run time. Each function
 // may be missing from the loaded framework; `has` says whether it is there,
 // and the core asks before each call, as it would look each up by name.
+// The one exception is unregisterContactFrameCallback, which also undoes
+// what the adapter did for registerContactFrameCallback.
 using MTDeviceRef = void*;
 
 // Called on the framework's own thread, one frame at a time. `fingers`
@@ -31,6 +33,8 @@ enum class MTFunction {
   registerContactFrameCallback,
   deviceStart,
   isBuiltIn,
+  deviceStop,
+  unregisterContactFrameCallback,
 };
 
 class Multitouch {
@@ -53,6 +57,15 @@ class Multitouch {
                                             void* context) = 0;
   virtual int32_t deviceStart(MTDeviceRef device, int32_t mode) = 0;
   virtual bool isBuiltIn(MTDeviceRef device) = 0;
+
+  // MTDeviceStop: the device stops sending frames. Nothing of its result is
+  // relied on.
+  virtual void deviceStop(MTDeviceRef device) = 0;
+  // MTUnregisterContactFrameCallback where the framework has it; whether it
+  // has or not, the handler registered for `device` is never called for it
+  // again, and a call already under way has returned when this returns.
+  // Called on the main thread, never from the handler.
+  virtual void unregisterContactFrameCallback(MTDeviceRef device) = 0;
 
   // IOKit registry: services of class "AppleMultitouchDevice"; 0 on failure.
   virtual int registryDeviceCount() = 0;
