@@ -24,7 +24,7 @@ bench: deps
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null
-	@cmake --build build-fuzz -j $(JOBS)
+	@cmake --build build-fuzz -j $(JOBS) --target fuzz_config fuzz_windows
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
