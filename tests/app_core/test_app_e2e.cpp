@@ -40,6 +40,13 @@ pid_t agentPid(const std::filesystem::path& root) {
   return sim::readJobStatus(sim::SystemFolder(root))["com.quillon.helper"].pid;
 }
 
+// What launchd last said of the helper's job, for failure messages.
+std::string agentJob(const std::filesystem::path& root) {
+  const auto job = sim::readJobStatus(sim::SystemFolder(root))["com.quillon.helper"];
+  return "launchd: pid " + std::to_string(job.pid) + ", starts " + std::to_string(job.starts) +
+         ", last exit " + (job.lastExit ? std::to_string(*job.lastExit) : "none");
+}
+
 // `quillon ARGS` from the built bundle, with no display at all.
 std::string quillon(const std::filesystem::path& root, const QStringList& args) {
   QProcess p;
@@ -65,7 +72,7 @@ TEST_F(SimAppTest, HelperCommandRegistersTheRealHelperWhichLaunchdKeepsAlive) {
   const std::string registered = quillon(root(), {"--helper", "register"});
   EXPECT_EQ(registered.rfind(std::string("registered\nagent status: 1") + kAgentLine, 0), 0u)
       << registered;
-  ASSERT_TRUE(sim::testing::waitFor([&] { return agentPid(root()) > 0; }));
+  ASSERT_TRUE(sim::testing::waitFor([&] { return agentPid(root()) > 0; }, 30)) << agentJob(root());
   const pid_t first = agentPid(root());
   // The helper waits for Accessibility, and says so in its status file.
   ASSERT_TRUE(sim::testing::waitFor([&] {
@@ -141,7 +148,7 @@ TEST_F(SimModelTest, SavingRegistersAndUnregistersTheHelperAsTheSettingsNeedIt) 
   EXPECT_TRUE(spinUntil([&] { return count("agentRegister") == 1; }, 5));
   EXPECT_GE(clock.elapsed(), 300);
   EXPECT_EQ(count("inputParameter"), 1u) << "three edits, one save";
-  ASSERT_TRUE(sim::testing::waitFor([&] { return agentPid(root()) > 0; }));
+  ASSERT_TRUE(sim::testing::waitFor([&] { return agentPid(root()) > 0; }, 30)) << agentJob(root());
   const pid_t helper = agentPid(root());
   EXPECT_EQ(json::parse(sim::testing::readText(env->paths.configFile))["mouse"]["winSpeed"], 14.0);
 
@@ -164,7 +171,9 @@ TEST_F(SimModelTest, ANewHelperFileIsRegisteredAgainOnce) {
   Helper::refreshIfUpdated(*env);
   EXPECT_TRUE(mac->records().empty()) << "same file: nothing";
 
-  ASSERT_TRUE(sim::testing::waitFor([&] { return agentPid(root()) > 0; }));
+  // A start that fails (a freshly copied file can be busy for exec) is tried
+  // again after launchd's throttle interval.
+  ASSERT_TRUE(sim::testing::waitFor([&] { return agentPid(root()) > 0; }, 30)) << agentJob(root());
   const pid_t before = agentPid(root());
   const auto exe = env->sys.bundle.hostPath(Helper::exe(*env));
   std::filesystem::last_write_time(
@@ -177,7 +186,8 @@ TEST_F(SimModelTest, ANewHelperFileIsRegisteredAgainOnce) {
   // launchd may hold the new start back for its throttle interval.
   EXPECT_TRUE(
       sim::testing::waitFor([&] { return agentPid(root()) > 0 && agentPid(root()) != before; }, 30))
-      << "the new helper file runs";
+      << "the new helper file runs; " << agentJob(root()) << ", before " << before << "\n"
+      << sim::testing::readText(sim::SystemFolder(root()).root() / "launchd.json");
 }
 
 TEST_F(SimModelTest, ResetsWriteMacOSSettingsAtOnce) {

@@ -99,6 +99,22 @@ TEST_F(SimAppTest, AgentFromTheRealPropertyListRunsIsKeptAliveAndStopsWhenUnregi
   EXPECT_TRUE(liveProcesses(SystemFolder(root())).empty());
 }
 
+TEST_F(SimAppTest, AnAgentRegisteredWhileLaunchdWindsDownStillRuns) {
+  // Each unregistration lets the supervisor leave once its job has gone; a
+  // registration in that moment must not be lost with it.
+  AppMac mac(root(), AppMac::Options{.bundle = builtBundle(), .listAsRunning = false});
+  platform::AppService& agent = mac.system().services.agent("com.quillon.helper.plist");
+  ASSERT_FALSE(agent.registerService());
+  for (int round = 0; round < 12; ++round) {
+    ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0; })) << "round " << round;
+    const pid_t running = agentPid(root());
+    ASSERT_FALSE(agent.unregisterService());
+    std::this_thread::sleep_for(std::chrono::milliseconds(round));
+    ASSERT_FALSE(agent.registerService());
+    ASSERT_TRUE(waitFor([&] { return agentPid(root()) != running; })) << "round " << round;
+  }
+}
+
 TEST_F(SimAppTest, RequiringApprovalStopsARunningAgent) {
   AppMac mac(root(), AppMac::Options{.bundle = builtBundle(), .listAsRunning = false});
   platform::AppService& agent = mac.system().services.agent("com.quillon.helper.plist");

@@ -68,7 +68,14 @@ class Supervisor {
       auto state = folderGone || stopping ? LaunchdState{} : readLaunchd(folder_);
       double wake = reconcile(state);
       writeStatus();
-      if (!anyRunning() && (stopping || folderGone || wanted(state).empty())) break;
+      if (!anyRunning() && (stopping || folderGone || wanted(state).empty())) {
+        // The last status is written while the lock is still ours, so it
+        // never overwrites a successor's.
+        jobs_.clear();
+        if (!folderGone) writeStatus();
+        if (stopping || folderGone || !stillWantedAfterUnlock()) break;
+        continue;
+      }
       int timeout = kIdlePollMs;
       if (wake > 0)
         timeout = std::clamp(static_cast<int>((wake - now()) * 1000) + 1, 1, kIdlePollMs);
@@ -81,15 +88,20 @@ class Supervisor {
       while (watchFd >= 0 && read(watchFd, buf, sizeof buf) > 0) {
       }
     }
-    std::error_code ec;
-    if (std::filesystem::exists(folder_.root(), ec)) {
-      jobs_.clear();
-      writeStatus();
-    }
     return 0;
   }
 
  private:
+  // A registration writes the state, then starts a supervisor unless the
+  // lock is held. So before leaving, let go of the lock and look once more:
+  // a job that came in meanwhile is ours if we get the lock back, and the
+  // new supervisor's otherwise.
+  bool stillWantedAfterUnlock() {
+    flock(lockFd_, LOCK_UN);
+    if (wanted(readLaunchd(folder_)).empty()) return false;
+    return flock(lockFd_, LOCK_EX | LOCK_NB) == 0;
+  }
+
   // The jobs that should run: loaded, and their service not forced off.
   std::map<std::string, AgentJob> wanted(const LaunchdState& state) const {
     std::map<std::string, AgentJob> out;
