@@ -69,6 +69,23 @@ void SimPreferences::setGlobalValue(const std::string& key,
 bool SimAccessibility::isTrusted(bool prompt) {
   bool trusted = readPermissions(folder_).accessibility;
   if (prompt) recorder_.add("accessibilityPrompt", {{"trusted", trusted}});
+  if (prompt && !trusted) {
+    // The system's prompt is an application of its own, shown once however
+    // often it is asked for while it is open.
+    folder_.update(files::kApps, [&](std::optional<json>& file) {
+      auto apps = readApps(folder_);
+      int pid = 1000;
+      for (const auto& a : apps) {
+        if (a.bundleIdentifier == kAccessibilityPromptBundle) return;
+        pid = std::max(pid, a.pid + 1);
+      }
+      SimApp shown;
+      shown.pid = pid;
+      shown.bundleIdentifier = kAccessibilityPromptBundle;
+      apps.push_back(shown);
+      file = appsJson(apps);
+    });
+  }
   return trusted;
 }
 
@@ -115,7 +132,11 @@ int SimWorkspace::launch(const std::string& bundleId, bool ignoresTerminate) {
     auto apps = readApps(folder_);
     pid = 1000;
     for (const auto& a : apps) pid = std::max(pid, a.pid + 1);
-    apps.push_back({pid, bundleId, ignoresTerminate});
+    SimApp app;
+    app.pid = pid;
+    app.bundleIdentifier = bundleId;
+    app.ignoresTerminate = ignoresTerminate;
+    apps.push_back(app);
     file = appsJson(apps);
   });
   return pid;

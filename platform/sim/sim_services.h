@@ -47,6 +47,10 @@ class SimPreferences : public platform::Preferences {
   Recorder& recorder_;
 };
 
+constexpr char kAccessibilityPromptBundle[] = "com.apple.accessibility.universalAccessAuthWarn";
+
+// permissions.json. Asking with the prompt while not trusted opens the
+// system's prompt, an application of its own (kAccessibilityPromptBundle).
 class SimAccessibility : public platform::Accessibility {
  public:
   SimAccessibility(const SystemFolder& folder, Recorder& recorder)

@@ -1,5 +1,10 @@
 #include "sim/sim_state.h"
 
+#include <signal.h>
+
+#include <cerrno>
+#include <fstream>
+
 namespace quillon::sim {
 
 using nlohmann::json;
@@ -115,8 +120,14 @@ std::vector<SimApp> readApps(const SystemFolder& folder) {
   return decodeOr<std::vector<SimApp>>(folder.read(files::kApps), [](const json& j) {
     std::vector<SimApp> apps;
     for (const json& a : j) {
-      apps.push_back({a.at("pid").get<int>(), a.at("bundleIdentifier").get<std::string>(),
-                      a.value("ignoresTerminate", false)});
+      SimApp app;
+      app.pid = a.at("pid").get<int>();
+      app.bundleIdentifier = a.at("bundleIdentifier").get<std::string>();
+      app.ignoresTerminate = a.value("ignoresTerminate", false);
+      app.process = a.value("process", false);
+      app.path = a.value("path", "");
+      app.terminating = a.value("terminating", false);
+      if (!app.process || processAlive(app.pid)) apps.push_back(std::move(app));
     }
     return apps;
   });
@@ -127,9 +138,23 @@ json appsJson(const std::vector<SimApp>& apps) {
   for (const auto& a : apps) {
     json entry = {{"pid", a.pid}, {"bundleIdentifier", a.bundleIdentifier}};
     if (a.ignoresTerminate) entry["ignoresTerminate"] = true;
+    if (a.process) entry["process"] = true;
+    if (!a.path.empty()) entry["path"] = a.path;
+    if (a.terminating) entry["terminating"] = true;
     list.push_back(entry);
   }
   return list;
+}
+
+bool processAlive(int pid) {
+  if (pid <= 0) return false;
+  if (kill(pid, 0) != 0 && errno != EPERM) return false;
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), {});
+  auto close = text.rfind(')');
+  if (close == std::string::npos || close + 2 >= text.size()) return true;
+  char state = text[close + 2];
+  return state != 'Z' && state != 'X';
 }
 
 PreferenceMap readPreferences(const SystemFolder& folder) {

@@ -35,6 +35,11 @@ struct SimApp {
   int pid = 0;
   std::string bundleIdentifier;
   bool ignoresTerminate = false;
+  // A real process of this machine (a running copy of the app) rather than
+  // a stand-in entry; its Mac-side bundle path, and whether it is quitting.
+  bool process = false;
+  std::string path;
+  bool terminating = false;
 };
 
 using PreferenceMap = std::map<std::string, platform::PrefValue>;
@@ -52,8 +57,12 @@ nlohmann::json devicesJson(const Devices& d);
 SimTrackpad trackpadFromJson(const nlohmann::json& j);  // throws on bad input
 SimHidDevice hidDeviceFromJson(const nlohmann::json& j);
 
+// A process entry whose process has ended is left out.
 std::vector<SimApp> readApps(const SystemFolder& folder);
 nlohmann::json appsJson(const std::vector<SimApp>& apps);
+
+// True while the process exists and is not a zombie.
+bool processAlive(int pid);
 
 PreferenceMap readPreferences(const SystemFolder& folder);
 nlohmann::json preferencesJson(const PreferenceMap& prefs);

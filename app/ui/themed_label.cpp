@@ -1,0 +1,26 @@
+#include "app/ui/themed_label.h"
+
+#include "app/ui/theme.h"
+
+namespace quillon::ui {
+
+ThemedLabel::ThemedLabel(const QString& text, const QFont& font, TextRole role, QWidget* parent)
+    : QLabel(text, parent), role_(role) {
+  setFont(font);
+  applyColour();
+  connect(&Appearance::instance(), &Appearance::changed, this, &ThemedLabel::applyColour);
+}
+
+void ThemedLabel::applyColour() {
+  const Palette& c = colors();
+  QPalette pal = palette();
+  const QColor colour = role_ == TextRole::primary     ? c.label
+                        : role_ == TextRole::secondary ? c.secondaryLabel
+                                                       : c.tertiaryLabel;
+  pal.setColor(QPalette::Active, QPalette::WindowText, colour);
+  pal.setColor(QPalette::Inactive, QPalette::WindowText, colour);
+  pal.setColor(QPalette::Disabled, QPalette::WindowText, c.tertiaryLabel);
+  setPalette(pal);
+}
+
+}  // namespace quillon::ui

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "sim/sim_folder.h"
+
+namespace quillon::sim {
+
+// processes.json: every process that the simulated Mac started and that
+// may outlive whoever started it (the launchd supervisor, agents, detached
+// scripts, apps opened with `open`), with its start time so that a later
+// process that reuses a pid is never taken for it.
+struct SimProcess {
+  pid_t pid = 0;
+  uint64_t start = 0;
+  std::string what;  // "launchd", "agent com.quillon.helper", "detached /bin/sh", ...
+};
+
+void registerProcess(const SystemFolder& folder, pid_t pid, const std::string& what);
+void unregisterProcess(const SystemFolder& folder, pid_t pid);
+// The registered processes that still run.
+std::vector<SimProcess> liveProcesses(const SystemFolder& folder);
+
+// Stops everything the simulated Mac of `root` started: SIGTERM to each
+// live process's group (or the process alone when it leads none), SIGKILL
+// to what is left after `graceSeconds`, again until nothing registered
+// runs. Returns how many processes were stopped. Tests call it in TearDown;
+// `quillon-sim-control --shutdown` calls it for a person.
+int shutdownMachine(const std::filesystem::path& root, double graceSeconds = 3.0);
+
+}  // namespace quillon::sim

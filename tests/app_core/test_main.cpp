@@ -1,0 +1,11 @@
+// GoogleTest inside a Qt application object, so that tests can run Qt's
+// event loop (timers, child processes) without a display.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

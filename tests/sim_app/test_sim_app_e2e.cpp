@@ -1,0 +1,279 @@
+// The simulated Mac's processes end to end: launchd running the real
+// helper from the real property list, the installer's scripts with the
+// tools' stand-ins, the app channel and quillon-sim-control.
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <atomic>
+
+#include "sim/app/app_mac.h"
+#include "sim/app/launchd_state.h"
+#include "sim/app/mac_fs.h"
+#include "sim/app/spawn.h"
+#include "sim/sim_state.h"
+#include "sim_app_support.h"
+
+namespace quillon::sim::testing {
+namespace {
+
+using nlohmann::json;
+using platform::ServiceStatus;
+
+constexpr char kPrompt[] = "com.apple.accessibility.universalAccessAuthWarn";
+
+std::vector<json> toolCalls(const fs::path& root, const std::string& tool) {
+  std::vector<json> calls;
+  std::ifstream in(root / "tools.jsonl");
+  for (std::string line; std::getline(in, line);) {
+    json call = json::parse(line);
+    if (call["tool"] == tool) calls.push_back(call["args"]);
+  }
+  return calls;
+}
+
+CapturedRun simControl(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {QUILLON_SIM_CONTROL};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return runCaptured(QUILLON_SIM_CONTROL, argv, environmentWith({}));
+}
+
+pid_t agentPid(const fs::path& root) {
+  return readJobStatus(SystemFolder(root))["com.quillon.helper"].pid;
+}
+
+// A bundle whose executable is a script that notes each start in
+// <root>/started and then waits.
+void makeScriptBundle(const fs::path& at, const fs::path& root) {
+  makeBundle(at);
+  fs::path exe = at / "Contents/MacOS/Quillon";
+  writeText(exe, "#!/bin/sh\necho $$ >> '" + (root / "started").string() + "'\nexec sleep 60\n");
+  fs::permissions(exe, fs::perms::owner_all);
+}
+
+TEST_F(SimAppTest, AgentFromTheRealPropertyListRunsIsKeptAliveAndStopsWhenUnregistered) {
+  AppMac mac(root(), AppMac::Options{.bundle = builtBundle(), .listAsRunning = false});
+  platform::AppService& agent = mac.system().services.agent("com.quillon.helper.plist");
+  ASSERT_EQ(agent.status(), ServiceStatus::notRegistered);
+  ASSERT_FALSE(agent.registerService());
+  EXPECT_EQ(agent.status(), ServiceStatus::enabled);
+
+  // The helper runs with this test's HOME: its status file names its pid.
+  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0; }));
+  pid_t first = agentPid(root());
+  fs::path status = home() / "Library/Application Support/Quillon/status.json";
+  ASSERT_TRUE(waitFor([&] {
+    json s = json::parse(readText(status), nullptr, false);
+    return s.is_object() && s.value("pid", 0) == first;
+  })) << readText(status);
+  EXPECT_EQ(json::parse(readText(status))["accessibility"], false);
+
+  // It asked for trust with the prompt: the prompt shows; once granted
+  // (offline, as setup does it while the helper waits), the helper closes it.
+  ASSERT_TRUE(
+      waitFor([&] { return !mac.system().workspace.runningApplications(kPrompt).empty(); }));
+  auto grant = simControl({"--root", root().string(), "--offline",
+                           R"({"cmd":"permissions","accessibility":true,"inputMonitoring":true})"});
+  ASSERT_EQ(grant.status, 0) << grant.output;
+  EXPECT_TRUE(waitFor([&] { return mac.system().workspace.runningApplications(kPrompt).empty(); }));
+
+  // kill -9: launchd starts it again after the throttle interval.
+  kill(first, SIGKILL);
+  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0 && agentPid(root()) != first; }, 15));
+  pid_t second = agentPid(root());
+  EXPECT_FALSE(processAlive(first));
+  EXPECT_EQ(readJobStatus(SystemFolder(root()))["com.quillon.helper"].lastExit, -SIGKILL);
+
+  // kickstart -k restarts it at once, throttle or not.
+  auto kick = mac.system().processes.run(
+      "/bin/launchctl",
+      {"kickstart", "-k", "gui/" + std::to_string(getuid()) + "/com.quillon.helper"});
+  EXPECT_EQ(kick.status, 0) << kick.output;
+  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0 && agentPid(root()) != second; }, 10));
+  pid_t third = agentPid(root());
+  pid_t supervisor = supervisorPid(SystemFolder(root()));
+  EXPECT_GT(supervisor, 0);
+
+  ASSERT_FALSE(agent.unregisterService());
+  EXPECT_EQ(agent.status(), ServiceStatus::notRegistered);
+  EXPECT_TRUE(waitFor([&] { return !processAlive(third) && !processAlive(supervisor); }));
+  EXPECT_TRUE(liveProcesses(SystemFolder(root())).empty());
+}
+
+TEST_F(SimAppTest, RequiringApprovalStopsARunningAgent) {
+  AppMac mac(root(), AppMac::Options{.bundle = builtBundle(), .listAsRunning = false});
+  platform::AppService& agent = mac.system().services.agent("com.quillon.helper.plist");
+  ASSERT_FALSE(agent.registerService());
+  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0; }));
+  pid_t helper = agentPid(root());
+  // The user switches the login item off in System Settings.
+  mac.forceServiceStatus("com.quillon.helper.plist", ServiceStatus::requiresApproval);
+  EXPECT_EQ(agent.status(), ServiceStatus::requiresApproval);
+  EXPECT_TRUE(waitFor([&] { return !processAlive(helper); }));
+  auto refused = agent.registerService();
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->description, "Operation not permitted");
+}
+
+TEST_F(SimAppTest, HandOverScriptWaitsForTheAppThenOpensTheCopyAndDetachesTheVolume) {
+  SystemFolder folder(root());
+  MacFileSystem files(folder);
+  files.mount("/Volumes/Quillon 0.1", true);
+  makeScriptBundle(files.hostPath("/Applications/Quillon.app"), root());
+  AppMac mac(root(), AppMac::Options{.bundle = files.hostPath("/Volumes/Quillon 0.1/Quillon.app"),
+                                     .listAsRunning = false});
+  makeBundle(mac.bundleHostPath());
+
+  // "This process": a child that ends when the script has seen it alive.
+  std::string error;
+  auto app = spawnChild("/bin/sleep", {"sleep", "30"}, environmentWith({}), {}, error);
+  ASSERT_TRUE(app) << error;
+  const std::string script =
+      "while /bin/kill -0 \"$1\" 2>/dev/null; do sleep 0.2; done; /usr/bin/open \"$2\"; "
+      "[ -n \"$3\" ] && /usr/bin/hdiutil detach \"$3\" -quiet; exit 0";
+  const std::vector<std::string> args = {"-c",
+                                         script,
+                                         "sh",
+                                         std::to_string(*app),
+                                         "/Applications/Quillon.app",
+                                         "/Volumes/Quillon 0.1"};
+  EXPECT_FALSE(mac.system().processes.startDetached("/bin/sh", args));
+  EXPECT_TRUE(waitFor([&] { return toolCalls(root(), "kill").size() >= 2; }));
+  EXPECT_FALSE(fs::exists(root() / "started"));
+  kill(*app, SIGKILL);
+  waitpid(*app, nullptr, 0);
+
+  ASSERT_TRUE(waitFor([&] { return fs::exists(root() / "started"); }));
+  ASSERT_TRUE(waitFor([&] { return !toolCalls(root(), "hdiutil").empty(); }));
+  EXPECT_EQ(toolCalls(root(), "open"), (std::vector<json>{{"/Applications/Quillon.app"}}));
+  EXPECT_EQ(toolCalls(root(), "hdiutil"),
+            (std::vector<json>{{"detach", "/Volumes/Quillon 0.1", "-quiet"}}));
+  EXPECT_GE(toolCalls(root(), "kill").size(), 2u);
+  EXPECT_EQ(toolCalls(root(), "kill").front(), (json{"-0", std::to_string(*app)}));
+  EXPECT_FALSE(files.unmount("/Volumes/Quillon 0.1"));  // detached already
+  auto detached = mac.records("startDetached");
+  ASSERT_EQ(detached.size(), 1u);
+  EXPECT_EQ(json::parse(detached[0].detail), (json{{"path", "/bin/sh"}, {"args", args}}));
+  // The opened copy is the machine's to stop.
+  EXPECT_FALSE(liveProcesses(folder).empty());
+}
+
+TEST_F(SimAppTest, OpenReopensARunningCopyAndStartsOneWhenItIsQuitting) {
+  SystemFolder folder(root());
+  MacFileSystem files(folder);
+  makeScriptBundle(files.hostPath("/Applications/Quillon.app"), root());
+  AppMac running(root(), AppMac::Options{.bundle = files.hostPath("/Applications/Quillon.app")});
+  ASSERT_TRUE(running.serveChannel());
+  std::atomic<int> reopened{0};
+  running.system().events.setReopenHandler([&] { ++reopened; });
+  running.setTerminateHandler([] {});
+
+  auto open = running.system().processes.run(
+      "/bin/sh", {"-c", "sleep 0.1; /usr/bin/open \"$0\"", "/Applications/Quillon.app"});
+  EXPECT_EQ(open.status, 0) << open.output;
+  EXPECT_TRUE(waitFor([&] { return reopened == 1; }));
+  EXPECT_FALSE(fs::exists(root() / "started"));
+
+  running.system().workspace.terminateSelf();  // quitting: open starts a new copy
+  open = running.system().processes.run("/usr/bin/open", {"/Applications/Quillon.app"});
+  EXPECT_EQ(open.status, 0) << open.output;
+  EXPECT_TRUE(waitFor([&] { return fs::exists(root() / "started"); }));
+  EXPECT_EQ(reopened, 1);
+}
+
+TEST_F(SimAppTest, SimControlDrivesARunningAppThroughItsChannel) {
+  AppMac mac(root(), AppMac::Options{.bundle = builtBundle()});
+  ASSERT_TRUE(mac.serveChannel());
+  std::mutex m;
+  std::vector<std::string> seen;
+  auto note = [&](std::string what) {
+    std::lock_guard g(m);
+    seen.push_back(std::move(what));
+  };
+  mac.system().hotKeys.installHandler([&](uint32_t id) { note("hotKey " + std::to_string(id)); });
+  mac.system().hotKeys.registerHotKey(15, 0x1900, 1, 1);
+  mac.setStatusItemClickHandler([&] {
+    auto e = mac.system().events.currentEvent();
+    note("click " + std::to_string(e->type) + "/" + std::to_string(e->subtype));
+  });
+  mac.system().events.setReopenHandler([&] { note("reopen"); });
+  auto monitor = mac.system().events.addGlobalMouseDownMonitor([&] { note("mouseDown"); });
+  mac.setTerminateHandler([&] { note("terminate"); });
+
+  auto r = simControl({"--root", root().string(), "--app", R"({"cmd":"hotKey","id":1})",
+                       R"({"cmd":"click","type":1,"subtype":3})", R"({"cmd":"reopen"})",
+                       R"({"cmd":"mouseDown"})", R"({"cmd":"terminate"})"});
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_TRUE(waitFor([&] {
+    std::lock_guard g(m);
+    return seen.size() == 5;
+  }));
+  EXPECT_EQ(seen, (std::vector<std::string>{"hotKey 1", "click 1/3", "reopen", "mouseDown",
+                                            "terminate"}));
+  auto bad = simControl({"--root", root().string(), "--app", R"({"cmd":"hotKey","id":9})",
+                         R"({"cmd":"nothing"})", "not json"});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.output.find(R"("delivered":false)"), std::string::npos);
+  EXPECT_NE(bad.output.find("unknown command"), std::string::npos);
+}
+
+TEST_F(SimAppTest, OfflineControlChangesTheFilesWithNothingRunning) {
+  auto r = simControl(
+      {"--root", root().string(), "--offline", R"({"cmd":"permissions","accessibility":true})",
+       R"({"cmd":"preference","key":"CGDisableCursorLocationMagnification","value":true})",
+       R"({"cmd":"preference","key":"AppleInterfaceStyle","value":"Dark"})",
+       R"({"cmd":"preference","key":"com.apple.swipescrolldirection","value":false})",
+       R"({"cmd":"connectTrackpad","id":2})",
+       R"({"cmd":"forceService","name":"com.quillon.helper.plist","status":2})",
+       R"({"cmd":"mount","path":"/Volumes/Quillon","readOnly":true})"});
+  ASSERT_EQ(r.status, 0) << r.output;
+  AppMac mac(root(), AppMac::Options{.bundle = builtBundle(), .listAsRunning = false});
+  platform::AppSystem& sys = mac.system();
+  EXPECT_TRUE(sys.accessibility.isTrusted(false));
+  EXPECT_EQ(sys.preferences.globalValue("CGDisableCursorLocationMagnification"),
+            platform::PrefValue(true));
+  EXPECT_EQ(sys.preferences.globalValue("com.apple.swipescrolldirection"),
+            platform::PrefValue(false));
+  EXPECT_TRUE(sys.appearance.isDark());
+  EXPECT_EQ(sys.registry.serviceCount("AppleMultitouchTrackpadHIDEventDriver"), 1);
+  EXPECT_EQ(sys.services.agent("com.quillon.helper.plist").status(),
+            ServiceStatus::requiresApproval);
+  EXPECT_EQ(sys.bundle.volumeIsReadOnly("/Volumes/Quillon"), true);
+
+  auto bad = simControl({"--root", root().string(), "--offline", R"({"cmd":"event","type":5})",
+                         R"({"cmd":"permissions","accessibility":"yes"})", "{"});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(std::count(bad.output.begin(), bad.output.end(), '\n'), 3);
+  EXPECT_EQ(bad.output.find(R"("ok":true)"), std::string::npos) << bad.output;
+}
+
+TEST_F(SimAppTest, ShutdownStopsEverythingTheMachineStarted) {
+  fs::path plist = home() / "Library/LaunchAgents/local.quillon.plist";
+  writeText(plist, R"(<plist><dict><key>Label</key><string>local.quillon</string>
+      <key>ProgramArguments</key><array><string>/bin/sleep</string><string>60</string></array>
+      <key>KeepAlive</key><true/></dict></plist>)");
+  AppMac mac(root(), AppMac::Options{.bundle = builtBundle(), .listAsRunning = false});
+  const std::string domain = "gui/" + std::to_string(getuid());
+  auto boot = mac.system().processes.run("/bin/launchctl", {"bootstrap", domain, plist.string()});
+  ASSERT_EQ(boot.status, 0) << boot.output;
+  EXPECT_FALSE(mac.system().processes.startDetached("/bin/sh", {"-c", "sleep 60; sleep 60"}));
+  ASSERT_TRUE(
+      waitFor([&] { return readJobStatus(SystemFolder(root()))["local.quillon"].pid > 0; }));
+  auto live = liveProcesses(SystemFolder(root()));
+  EXPECT_EQ(live.size(), 3u);  // launchd, the agent, the script
+
+  auto r = simControl({"--root", root().string(), "--shutdown"});
+  EXPECT_EQ(r.status, 0);
+  for (const auto& p : live) EXPECT_FALSE(processAlive(p.pid)) << p.what;
+  EXPECT_TRUE(liveProcesses(SystemFolder(root())).empty());
+
+  // bootout of the old agent unloads it; a second one has nothing to unload.
+  EXPECT_EQ(
+      mac.system().processes.run("/bin/launchctl", {"bootout", domain + "/local.quillon"}).status,
+      0);
+  EXPECT_EQ(
+      mac.system().processes.run("/bin/launchctl", {"bootout", domain + "/local.quillon"}).status,
+      3);
+}
+
+}  // namespace
+}  // namespace quillon::sim::testing
