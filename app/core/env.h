@@ -8,8 +8,8 @@
 
 namespace quillon::app {
 
-// The two operations of the installer that the core starts but does not own.
-// Until the installer exists they are stubs (see installer.h).
+// The operations of the installer that start-up and resetAll() call; the
+// app fills them in with installerHooks() (installer.h), tests with their own.
 struct InstallerHooks {
   // The running bundle is on the installer's disk image or translocated.
   std::function<bool()> runningFromInstaller;

@@ -53,7 +53,11 @@ CoreTest::CoreTest()
       mac(root / "mac"),
       env{mac.system(), paths, loop, 501, {}} {
   std::filesystem::create_directories(paths.home);
-  env.installer = stubInstallerHooks(windows);
+  // The installer has tests of its own: here the app never counts as
+  // running from it, and offering the move or relaunching just quits.
+  env.installer.runningFromInstaller = [] { return false; };
+  env.installer.offerMove = [this] { windows.terminateApp(0); };
+  env.installer.relaunchApp = [this] { windows.terminateApp(0); };
   Model::previewOnly = false;
   Model::uninstalling = false;
   Helper::keepForSetup = false;
