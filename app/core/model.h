@@ -6,12 +6,14 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "app/core/binding.h"
 #include "app/core/curve_points.h"
 #include "app/core/env.h"
+#include "app/core/memo.h"
 #include "app/core/vocabulary.h"
 #include "common/config.h"
 
@@ -174,6 +176,13 @@ class Model final : public QObject {
   std::unordered_map<std::string, CurvePoints> windowsCurveCache_;
   std::string windowsCurveWanted_;
   std::optional<Device> previewDevice_;
+  // (device, speed, accel, accelOff, threshold, shape, maxBoost)
+  Memo<std::tuple<Device, double, double, std::optional<bool>, std::optional<double>,
+                  std::optional<double>, std::optional<double>>,
+       CurvePoints>
+      customMemo_;
+  // (device, macOS speed, dpi, macOS mouse acceleration)
+  Memo<std::tuple<Device, double, std::optional<double>, bool>, CurvePoints> macMemo_;
   // Keys whose helper run has not answered yet: a second request for the
   // same key waits for that answer instead of starting another child.
   std::unordered_set<std::string> inFlight_;

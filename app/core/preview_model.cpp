@@ -25,8 +25,12 @@ void Model::updatePreview() {
     next[Mode::windows] = old->second;
   }
   previewDevice_ = d;
-  next[Mode::custom] = customCurve(c, d);
-  next[Mode::mac] = macCurveFor(d, c, macSpeedOf(d), mouseMacAccel_);
+  next[Mode::custom] =
+      customMemo_.get({d, c.speed, c.accel, c.accelOff, c.threshold, c.shape, c.maxBoost},
+                      [&] { return customCurve(c, d); });
+  const double macSpeed = macSpeedOf(d);
+  next[Mode::mac] = macMemo_.get({d, macSpeed, c.dpi, mouseMacAccel_},
+                                 [&] { return macCurveFor(d, c, macSpeed, mouseMacAccel_); });
   setCurves(std::move(next));
 
   if (!hit && inFlight_.insert(windowsCurveWanted_).second) {

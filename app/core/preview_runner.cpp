@@ -14,11 +14,12 @@ ProcessPreviewRunner::ProcessPreviewRunner(QString program, double timeLimitSeco
     : program_(std::move(program)), timeLimitMs_(delayMs(timeLimitSeconds)) {}
 
 ProcessPreviewRunner::~ProcessPreviewRunner() {
-  // Quitting must not wait for a preview: kill what still runs. (Each
-  // QProcess then only reaps its already-killed child.)
+  // Quitting must not wait for a preview: kill what still runs and only
+  // reap it, which takes a moment after SIGKILL.
   for (QProcess* p : findChildren<QProcess*>()) {
     p->disconnect();
     p->kill();
+    p->waitForFinished(kReapMs);
   }
 }
 

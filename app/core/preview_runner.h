@@ -41,6 +41,7 @@ class ProcessPreviewRunner final : public QObject, public PreviewRunner {
   int running() const;
 
  private:
+  static constexpr int kReapMs = 200;
   QString program_;
   int timeLimitMs_;
 };

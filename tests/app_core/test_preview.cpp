@@ -99,6 +99,29 @@ TEST_F(Preview, ADeviceSwitchDropsTheOtherDevicesCurve) {
   EXPECT_EQ(model->curves().at(Mode::windows), line(1)) << "cached for the trackpad";
 }
 
+TEST_F(Preview, CurvesFollowEveryInput) {
+  auto model = makeModel();
+  model->setDevice(Device::mouse);
+  const std::vector<std::pair<Mode, std::function<void(Model&)>>> edits = {
+      {Mode::custom, [](Model& m) { m.binding (&DeviceConfig::speed)(12); }},
+      {Mode::custom, [](Model& m) { m.binding (&DeviceConfig::accel)(2); }},
+      {Mode::custom, [](Model& m) { m.thresholdBinding()(100); }},
+      {Mode::custom, [](Model& m) { m.shapeBinding()(3); }},
+      {Mode::custom, [](Model& m) { m.maxBoostBinding()(1.5); }},
+      {Mode::custom, [](Model& m) { m.accelBinding()(false); }},
+      {Mode::mac, [](Model& m) { m.macSpeedBinding()(2); }},
+      {Mode::mac, [](Model& m) { m.mouseAccelBinding()(true); }},
+      {Mode::mac, [](Model& m) { m.dpiBinding()(800); }},
+      {Mode::mac, [](Model& m) { m.setDevice(Device::trackpad); }},
+  };
+  for (const auto& [mode, edit] : edits) {
+    const CurvePoints before = model->curves().at(mode);
+    edit(*model);
+    model->updatePreview();
+    EXPECT_NE(model->curves().at(mode), before) << modeKey(mode);
+  }
+}
+
 TEST_F(Preview, AResultAfterTheModelIsGoneIsDropped) {
   auto model = makeModel();
   auto done = preview.requests[0].done;
