@@ -32,7 +32,7 @@ void strokeCurve(QPainter& p, const CurvePoints& pts, const Mapping& map, const 
   if (current) {
     pen.setWidthF(2.2);
     pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setJoinStyle(Qt::MiterJoin);
     p.setOpacity(1);
   } else {
     pen.setWidthF(1.2);
@@ -158,18 +158,16 @@ void paintCurves(QPainter& p, QSizeF size, const CurveScene& scene) {
   const QFont regular = fonts::caption2();
   const QFont bold = fonts::caption2(QFont::DemiBold);
   const double top = 3 + QFontMetricsF(regular).ascent();
-  p.setFont(regular);
   p.setPen(pal.secondaryLabel);
-  p.drawText(QPointF(6, top), QStringLiteral("pointer speed"));
+  drawCached(p, QPointF(6, top), regular, QStringLiteral("pointer speed"));
   double right = size.width() - 6;
   for (auto it = std::rbegin(kOrder); it != std::rend(kOrder); ++it) {
     if (scene.curves.find(*it) == scene.curves.end()) continue;
     const QFont& f = *it == scene.current ? bold : regular;
     const QString name = modeName(*it);
     const double w = QFontMetricsF(f).horizontalAdvance(name);
-    p.setFont(f);
     p.setPen(curveColor(*it, pal));
-    p.drawText(QPointF(right - w, top), name);
+    drawCached(p, QPointF(right - w, top), f, name);
     right -= w + 6;
   }
 

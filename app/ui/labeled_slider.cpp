@@ -30,7 +30,7 @@ LabeledSlider::LabeledSlider(const SliderSpec& spec, app::Binding<double> value,
     row->addWidget(text_, 0, Qt::AlignVCenter);
   }
 
-  slider_ = new PlainSlider(spec.title, value, spec.range, spec.step);
+  slider_ = new PlainSlider(spec.title, std::move(value), spec.range, spec.step);
 
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);

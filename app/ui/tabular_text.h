@@ -18,4 +18,7 @@ double tabularWidth(const QFont& font, const QString& text);
 // Draws text starting at the baseline point; returns its advance.
 double drawTabular(QPainter& painter, QPointF baseline, const QFont& font, const QString& text);
 
+// Draws text from a cache of laid-out strings (for labels repainted often).
+void drawCached(QPainter& painter, QPointF baseline, const QFont& font, const QString& text);
+
 }  // namespace quillon::ui

@@ -126,6 +126,13 @@ TEST_F(GraphFixture, NativePinchAccumulatesItsStepsPastAThreshold) {
   gesture(Qt::ZoomNativeGesture, -0.45);  // 0.05: clamped to the full range
   EXPECT_DOUBLE_EQ(width(), 400);
   gesture(Qt::EndNativeGesture, 0);
+  // Pinched in past a magnification of 0: the widest view, not a sudden
+  // jump to the narrowest (a negative width clamped from below).
+  graph->set(0, 200);
+  gesture(Qt::BeginNativeGesture, 0);
+  gesture(Qt::ZoomNativeGesture, -1.2);
+  EXPECT_DOUBLE_EQ(width(), 400);
+  gesture(Qt::EndNativeGesture, 0);
 }
 
 TEST_F(GraphFixture, TwoFingerPinchGestureZooms) {

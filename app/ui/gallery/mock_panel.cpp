@@ -15,6 +15,7 @@
 #include "app/ui/segmented_control.h"
 #include "app/ui/shortcut_row.h"
 #include "app/ui/switch.h"
+#include "app/ui/symbol_label.h"
 #include "app/ui/themed_label.h"
 #include "app/ui/zoomable_curve_view.h"
 #include "demo_curves.h"
@@ -147,6 +148,12 @@ QWidget* mockPanel(DemoState& s) {
   auto* device = new SegmentedControl({"Trackpad", "Mouse"});
   device->setCurrentIndex(mouse ? 1 : 0);
   col->addWidget(device);
+  if (!mouse) {
+    col->addWidget(new SymbolLabel(
+        "rectangle.and.hand.point.up.left",
+        "No trackpad connected. These settings apply when you connect a Magic Trackpad.",
+        fonts::caption(), TextRole::secondary));
+  }
   col->addWidget(switches(s));
   col->addWidget(new LabeledSlider(sliders::scrollSpeed(), bind(s.scrollSpeed)));
   if (mouse) {
