@@ -201,6 +201,10 @@ TEST_F(SimAppTest, ReadOnlyVolumesAndTranslocatedPathsAsTheInstallerSeesThem) {
   }
   AppMac mac(root(), AppMac::Options{.bundle = {}, .listAsRunning = false});
   EXPECT_EQ(mac.system().bundle.volumeIsReadOnly("/Volumes/Nothing/Quillon.app"), std::nullopt);
+  // A fresh Mac has a writable /Applications.
+  fs::remove_all(root() / "fs");
+  AppMac fresh(root(), AppMac::Options{.bundle = {}, .listAsRunning = false});
+  EXPECT_TRUE(fresh.system().bundle.isWritable("/Applications"));
 }
 
 TEST_F(AppMacTest, WritabilityFollowsModeBitsAndReadOnlyVolumes) {

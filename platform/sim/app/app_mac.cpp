@@ -72,6 +72,10 @@ AppMac::Impl::Impl(std::filesystem::path root, Options options)
       system{services,  defaults,  preferences, preferencesWriter, hid,    registry,
              hotKeys,   workspace, apps,        accessibility,     events, bundle,
              processes, appearance} {
+  // A Mac has these from the start.
+  std::error_code ec;
+  for (const char* f : {"/Applications", "/Volumes"})
+    std::filesystem::create_directories(files.hostPath(f), ec);
   std::string id = bundle.bundleIdentifier();
   if (!options.listAsRunning || id.empty()) return;
   folder.update(files::kApps, [&](std::optional<json>& file) {
