@@ -69,8 +69,10 @@ void MenuBarPanel::show() {
   const QRectF button = item_->buttonFrame();
   if (button.isEmpty()) return;
 
-  app::LastDevice::fromOpeningClick(env_, model_);
+  // The appearance first, so that the sections the device brings are made
+  // in it.
   if (hooks_.followAppearance) hooks_.followAppearance();
+  app::LastDevice::fromOpeningClick(env_, model_);
 
   topLeft_ = placement::panelTopLeft(button, item_->visibleFrame(), size_);
   placeWindow();

@@ -19,6 +19,7 @@
 #include "app/ui/preset_row.h"
 #include "app/ui/segmented_control.h"
 #include "app/ui/switch.h"
+#include "app/ui/themed_label.h"
 #include "app/ui/zoomable_curve_view.h"
 #include "panel_fixture.h"
 #include "ui_events.h"
@@ -316,6 +317,31 @@ TEST_F(PanelViewTest, AClickAnywhereInThePanelCommitsAnOpenNumberAndTakesNoFocus
         << "focus on " << QApplication::focusWidget()->metaObject()->className();
     typed += 0.25;
   }
+}
+
+}  // namespace
+}  // namespace quillon::ui::test
+
+namespace quillon::ui::test {
+namespace {
+
+TEST_F(PanelViewTest, SectionsMadeJustBeforeTheAppearanceChangesTakeItsColours) {
+  Appearance::instance().setDark(false);
+  makeModel();
+  model->setDevice(Device::trackpad);
+  model->config().trackpad.mode = "windows";
+  model->config().mouse.mode = "windows";
+  makeView();
+  model->setDevice(Device::mouse);  // a new mode section, made in the light appearance
+  Appearance::instance().setDark(true);
+  spin();
+  const auto labels = view->modeSection()->findChildren<ThemedLabel*>();
+  ASSERT_FALSE(labels.empty());
+  for (ThemedLabel* label : labels) {
+    SCOPED_TRACE(label->text().toStdString());
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), colors().label);
+  }
+  Appearance::instance().setDark(false);
 }
 
 }  // namespace
