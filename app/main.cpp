@@ -1,67 +1,73 @@
-// Quillon, the menu bar app. Everything it decides lives in app/core; this
-// file only wires the pieces to Qt and to the machine's backend.
+// Quillon, the menu bar app. Its start-up lives in app/core (App); this file
+// only puts the pieces together: the platform, Qt, the windows, the app.
 #include <unistd.h>
 
 #include <QApplication>
-#include <QProxyStyle>
 #include <iostream>
-#include <string>
-#include <vector>
 
 #include "app/core/app.h"
-#include "app/core/command_line.h"
 #include "app/core/helper_command.h"
 #include "app/core/helper_control.h"
 #include "app/core/installer.h"
-#include "app/core/no_windows.h"
 #include "app/core/preview_runner.h"
 #include "app/core/qt_run_loop.h"
+#include "app/ui/app_style.h"
+#include "app/ui/app_windows.h"
+#include "app/ui/menu_bar_item.h"
+#include "app/ui/theme.h"
+
+using namespace quillon;
 
 namespace {
 
-// Help texts appear after the delay that the app stores at every start.
-class ToolTipDelayStyle final : public QProxyStyle {
- public:
-  explicit ToolTipDelayStyle(int delayMs) : delayMs_(delayMs) {}
-  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                QStyleHintReturn* data) const override {
-    if (hint == SH_ToolTip_WakeUpDelay) return delayMs_;
-    return QProxyStyle::styleHint(hint, option, widget, data);
+// With no display at all (a server, a test), Qt's offscreen platform
+// instead of an abort: the app still runs, and --snapshot still draws.
+bool useOffscreenWithoutDisplay() {
+#ifndef Q_OS_MACOS
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
   }
-
- private:
-  int delayMs_;
-};
+#endif
+  return false;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  using namespace quillon;
-  const app::CommandLine commandLine = app::parseCommandLine({argv, argv + argc});
-  // The command-line tool: before any application object, window or write,
-  // so that it works without a display.
+  const app::CommandLine commandLine =
+      app::parseCommandLine(std::vector<std::string>(argv, argv + argc));
   if (commandLine.helperWord) {
-    const auto backend = platform::makeAppBackend();
+    auto backend = platform::makeAppBackend();
     return app::runHelperCommand(*backend, *commandLine.helperWord, std::cout);
   }
 
+  const bool offscreen = useOffscreenWithoutDisplay();
   QApplication qtApp(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
-  const auto backend = platform::makeAppBackend();
-  backend->setMainQueue([](std::function<void()> work) {
-    if (QCoreApplication* instance = QCoreApplication::instance()) {
-      QMetaObject::invokeMethod(instance, std::move(work), Qt::QueuedConnection);
-    }
-  });
+  ui::Appearance::instance().apply();
+  if (offscreen && !commandLine.snapshotFolder) {
+    std::cerr << "No display: Quillon runs without showing its windows.\n";
+  }
 
+  auto backend = platform::makeAppBackend();
+  backend->setMainQueue([](std::function<void()> work) {
+    QMetaObject::invokeMethod(qApp, std::move(work), Qt::QueuedConnection);
+  });
   app::QtRunLoop runLoop;
-  app::NoWindows windows;
+  ui::AppWindows windows([&backend] { return ui::makeMenuBarItem(*backend); });
   app::Env env{backend->system(), Paths::current(), runLoop, static_cast<uint32_t>(::getuid()),
                app::stubInstallerHooks(windows)};
   app::ProcessPreviewRunner preview(
       QString::fromStdString(env.sys.bundle.hostPath(app::Helper::exe(env)).string()));
-  app::App application(env, windows, preview, commandLine);
-  application.start();
-  QApplication::setStyle(new ToolTipDelayStyle(static_cast<int>(app::App::toolTipDelayMs(env))));
-  return QApplication::exec();
+  app::App app(env, windows, preview, commandLine);
+  windows.attach(env, app);
+  app.start();
+  ui::setToolTipDelay(static_cast<int>(app::App::toolTipDelayMs(env)));
+
+  const int status = QApplication::exec();
+  // The panel goes before the model it shows.
+  windows.detach();
+  return status;
 }

@@ -1,5 +1,7 @@
 #include "app/ui/themed_label.h"
 
+#include <QEvent>
+
 #include "app/ui/theme.h"
 
 namespace quillon::ui {
@@ -9,6 +11,15 @@ ThemedLabel::ThemedLabel(const QString& text, const QFont& font, TextRole role, 
   setFont(font);
   applyColour();
   connect(&Appearance::instance(), &Appearance::changed, this, &ThemedLabel::applyColour);
+}
+
+bool ThemedLabel::event(QEvent* event) {
+  const bool handled = QLabel::event(event);
+  // The application's style sheet puts back the palette it saw at the first
+  // polish when it is set again: a label made just before the appearance
+  // changed would keep the old colour.
+  if (event->type() == QEvent::Polish || event->type() == QEvent::StyleChange) applyColour();
+  return handled;
 }
 
 void ThemedLabel::applyColour() {

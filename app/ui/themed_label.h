@@ -14,6 +14,9 @@ class ThemedLabel : public QLabel {
   ThemedLabel(const QString& text, const QFont& font, TextRole role, QWidget* parent = nullptr);
   TextRole role() const { return role_; }
 
+ protected:
+  bool event(QEvent* event) override;
+
  private:
   void applyColour();
   TextRole role_;
