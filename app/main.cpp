@@ -16,6 +16,7 @@
 #include "app/core/no_windows.h"
 #include "app/core/preview_runner.h"
 #include "app/core/qt_run_loop.h"
+#include "app/ui/installer_alerts.h"
 
 namespace {
 
@@ -56,8 +57,9 @@ int main(int argc, char** argv) {
 
   app::QtRunLoop runLoop;
   app::NoWindows windows;
-  app::Env env{backend->system(), Paths::current(), runLoop, static_cast<uint32_t>(::getuid()),
-               app::stubInstallerHooks(windows)};
+  ui::InstallerAlertWindows installerAlerts;
+  app::Env env{backend->system(), Paths::current(), runLoop, static_cast<uint32_t>(::getuid()), {}};
+  env.installer = app::installerHooks(env, installerAlerts);
   app::ProcessPreviewRunner preview(
       QString::fromStdString(env.sys.bundle.hostPath(app::Helper::exe(env)).string()));
   app::App application(env, windows, preview, commandLine);
