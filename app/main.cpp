@@ -13,6 +13,7 @@
 #include "app/core/qt_run_loop.h"
 #include "app/ui/app_style.h"
 #include "app/ui/app_windows.h"
+#include "app/ui/installer_alerts.h"
 #include "app/ui/menu_bar_item.h"
 #include "app/ui/theme.h"
 
@@ -57,8 +58,9 @@ int main(int argc, char** argv) {
   });
   app::QtRunLoop runLoop;
   ui::AppWindows windows([&backend] { return ui::makeMenuBarItem(*backend); });
-  app::Env env{backend->system(), Paths::current(), runLoop, static_cast<uint32_t>(::getuid()),
-               app::stubInstallerHooks(windows)};
+  ui::InstallerAlertWindows installerAlerts;
+  app::Env env{backend->system(), Paths::current(), runLoop, static_cast<uint32_t>(::getuid()), {}};
+  env.installer = app::installerHooks(env, installerAlerts);
   app::ProcessPreviewRunner preview(
       QString::fromStdString(env.sys.bundle.hostPath(app::Helper::exe(env)).string()));
   app::App app(env, windows, preview, commandLine);

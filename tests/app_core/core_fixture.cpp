@@ -22,6 +22,14 @@ std::filesystem::path freshRoot() {
 }
 }  // namespace
 
+InstallerHooks stubInstallerHooks(Windows& windows) {
+  InstallerHooks hooks;
+  hooks.runningFromInstaller = [] { return false; };
+  hooks.offerMove = [&windows] { windows.terminateApp(0); };
+  hooks.relaunchApp = [&windows] { windows.terminateApp(0); };
+  return hooks;
+}
+
 void ManualRunLoop::after(double delaySeconds, std::function<void()> work) {
   items_.push_back({now_ + delaySeconds, order_++, std::move(work)});
 }
@@ -53,11 +61,7 @@ CoreTest::CoreTest()
       mac(root / "mac"),
       env{mac.system(), paths, loop, 501, {}} {
   std::filesystem::create_directories(paths.home);
-  // The installer has tests of its own: here the app never counts as
-  // running from it, and offering the move or relaunching just quits.
-  env.installer.runningFromInstaller = [] { return false; };
-  env.installer.offerMove = [this] { windows.terminateApp(0); };
-  env.installer.relaunchApp = [this] { windows.terminateApp(0); };
+  env.installer = stubInstallerHooks(windows);
   Model::previewOnly = false;
   Model::uninstalling = false;
   Helper::keepForSetup = false;

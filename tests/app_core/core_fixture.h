@@ -84,6 +84,10 @@ class FakePreviewRunner final : public PreviewRunner {
   std::vector<Request> requests;
 };
 
+// The installer has tests of its own: with these hooks the app never counts
+// as running from it, and offering the move or relaunching just quits.
+InstallerHooks stubInstallerHooks(Windows& windows);
+
 // A model's world: a home folder, the fake Mac, the main queue.
 class CoreTest : public ::testing::Test {
  protected:
