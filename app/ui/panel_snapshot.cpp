@@ -14,8 +14,9 @@ namespace quillon::ui {
 QImage renderPanel(app::Model& model, bool dark, double settleSeconds) {
   Appearance::instance().setDark(dark);
   // Never on screen: laid out and drawn all the same.
-  QWidget host(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+  QWidget host(nullptr, Qt::Window | Qt::FramelessWindowHint);
   host.setAttribute(Qt::WA_DontShowOnScreen);
+  host.setAttribute(Qt::WA_ShowWithoutActivating);
   host.move(-5000, -5000);
   auto* view = new PanelView(model, {}, &host);
   host.resize(view->contentSize().toSize());
