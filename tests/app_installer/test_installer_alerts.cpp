@@ -45,15 +45,21 @@ TEST(InstallerAlerts, ShowTheTextsAndButtonsInTheInstallersOrder) {
     int answer;
   };
   const Case cases[] = {
-      {"Return moves", app::Installer::moveOffer(), {"Move to Applications", "Quit"},
-       [] { press(Qt::Key_Return); }, 0},
-      {"Quit", app::Installer::moveOffer(), {"Move to Applications", "Quit"},
-       [] {
-         currentAlert()->findChild<QAbstractButton*>(QStringLiteral("alertButton1"))->click();
-       },
+      {"Return moves",
+       app::Installer::moveOffer(),
+       {"Move to Applications", "Quit"},
+       [] { press(Qt::Key_Return); },
+       0},
+      {"Quit",
+       app::Installer::moveOffer(),
+       {"Move to Applications", "Quit"},
+       [] { currentAlert()->findChild<QAbstractButton*>(QStringLiteral("alertButton1"))->click(); },
        1},
-      {"the failure's OK", app::Installer::moveFailed("Operation not permitted"), {"OK"},
-       [] { press(Qt::Key_Return); }, 0},
+      {"the failure's OK",
+       app::Installer::moveFailed("Operation not permitted"),
+       {"OK"},
+       [] { press(Qt::Key_Return); },
+       0},
   };
   InstallerAlertWindows alerts;
   for (const Case& c : cases) {
