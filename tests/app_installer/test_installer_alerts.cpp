@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
