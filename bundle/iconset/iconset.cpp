@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <cmath>
 
 namespace quillon::bundle {
 
@@ -44,7 +45,7 @@ bool renderIconset(const std::string& svgPath, const std::string& outDir, std::s
   for (const IconImage& image : iconsetImages()) {
     QImage pixels(image.pixels(), image.pixels(), QImage::Format_ARGB32_Premultiplied);
     pixels.fill(Qt::transparent);
-    const int dotsPerMeter = static_cast<int>(kDotsPerMeterAt1x * image.scale + 0.5);
+    const int dotsPerMeter = static_cast<int>(std::lround(kDotsPerMeterAt1x * image.scale));
     pixels.setDotsPerMeterX(dotsPerMeter);
     pixels.setDotsPerMeterY(dotsPerMeter);
     {

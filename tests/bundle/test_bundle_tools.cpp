@@ -16,6 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr char kSignScript[] = QUILLON_SOURCE_DIR "/cmake/sign_bundle.cmake";
+
 class TempDir : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -99,10 +101,10 @@ class SignBundle : public TempDir {
     env.insert("LOG", QString::fromStdString(log_.string()));
     if (!failOn.empty()) env.insert("FAIL_ON", QString::fromStdString(failOn));
     cmake.setProcessEnvironment(env);
-    cmake.start(QUILLON_CMAKE, {"-DBUNDLE=" + QString::fromStdString(bundle_.string()),
-                                "-DIDENTITY=" + QString::fromStdString(identity),
-                                "-DCODESIGN=" + QString::fromStdString(fake_.string()), "-P",
-                                QUILLON_SOURCE_DIR "/cmake/sign_bundle.cmake"});
+    cmake.start(QUILLON_CMAKE,
+                {"-DBUNDLE=" + QString::fromStdString(bundle_.string()),
+                 "-DIDENTITY=" + QString::fromStdString(identity),
+                 "-DCODESIGN=" + QString::fromStdString(fake_.string()), "-P", kSignScript});
     cmake.waitForFinished(30000);
     calls.clear();
     std::ifstream in(log_);
