@@ -53,7 +53,7 @@ if(QUILLON_DEPLOY_QT)
   # Homebrew's and the Qt installer's macdeployqt sit beside qmake.
   set(_qt_bin_hints)
   if(TARGET Qt6::qmake)
-    get_target_property(_qmake Qt6::qmake IMPORTED_LOCATION)
+    get_target_property(_qmake Qt6::qmake LOCATION)
     if(_qmake)
       get_filename_component(_qmake_dir ${_qmake} DIRECTORY)
       list(APPEND _qt_bin_hints ${_qmake_dir})
