@@ -9,6 +9,7 @@
 
 if(NOT TARGET quillon)
   message(STATUS "Quillon.app: not built without the app (QUILLON_APP=OFF)")
+  add_custom_target(quillon_bundle)  # for targets that name it
   return()
 endif()
 
