@@ -1,12 +1,13 @@
 #include "helper/format.h"
 
 #include <locale.h>
-#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #if defined(__APPLE__)
 #include <xlocale.h>
 #endif
+
+#include "common/decimal_text.h"
 
 namespace quillon {
 
@@ -59,11 +60,7 @@ std::string formatC(const char* format, ...) {
 }
 
 std::string shortestDecimal(double v) {
-  // The longest shortest form of a double, "-2.2250738585072014e-308", has
-  // 24 characters: the buffer never cuts one.
-  char buffer[32];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
-  std::string text(buffer, ec == std::errc{} ? end : buffer);
+  std::string text = shortestText(v);
   // "1e+21", "inf" and "nan" already are what they are; only plain digits
   // need the ".0" that marks a double.
   if (text.find_first_of(".eani") == std::string::npos) text += ".0";

@@ -1,6 +1,5 @@
 #include "helper/preview.h"
 
-#include <charconv>
 #include <cmath>
 #include <exception>
 #include <optional>
@@ -8,6 +7,7 @@
 #include <utility>
 
 #include "common/config.h"
+#include "common/decimal_text.h"
 #include "helper/curve.h"
 #include "helper/usage.h"
 
@@ -16,15 +16,12 @@ namespace quillon {
 namespace {
 
 // A number is a whole decimal floating-point text, read in the C locale
-// (std::from_chars knows no locale). "nan", "inf" and texts that overflow or
+// whatever the process's locale. "nan", "inf" and texts that overflow or
 // underflow a double ("1e999") are not numbers: they name no usable setting.
 std::optional<double> parseNumber(std::string_view text) {
   if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+') text.remove_prefix(1);
-  double value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc{} || end != text.data() + text.size() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
+  const std::optional<double> value = parseDecimal(text);
+  if (!value || !std::isfinite(*value)) return std::nullopt;
   return value;
 }
 

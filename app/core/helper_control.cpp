@@ -2,9 +2,9 @@
 
 #include <sys/stat.h>
 
-#include <charconv>
 #include <system_error>
 
+#include "common/decimal_text.h"
 #include "common/dismiss_prompt.h"
 
 namespace quillon::app {
@@ -83,11 +83,14 @@ std::string stamp(Env& env) {
   const std::filesystem::path file = env.sys.bundle.hostPath(exe(env));
   struct stat st {};
   if (::stat(file.c_str(), &st) != 0) return "";
+#if defined(__APPLE__)
+  const timespec mtime = st.st_mtimespec;
+#else
+  const timespec mtime = st.st_mtim;
+#endif
   const double seconds =
-      static_cast<double>(st.st_mtim.tv_sec) + static_cast<double>(st.st_mtim.tv_nsec) / 1e9;
-  char text[64];
-  const auto [end, ec] = std::to_chars(text, text + sizeof text, seconds);
-  return ec == std::errc{} ? std::string(text, end) : std::string();
+      static_cast<double>(mtime.tv_sec) + static_cast<double>(mtime.tv_nsec) / 1e9;
+  return shortestText(seconds);
 }
 
 void refreshIfUpdated(Env& env) {

@@ -1,7 +1,6 @@
 #include "app/core/model.h"
 
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <system_error>
 
@@ -10,6 +9,7 @@
 #include "app/core/mac_settings.h"
 #include "app/core/migration.h"
 #include "common/atomic_file.h"
+#include "common/decimal_text.h"
 
 namespace quillon::app {
 
@@ -20,10 +20,7 @@ constexpr std::size_t kMaxConfigBytes = 1 << 20;
 
 // printf's "%.Nf" in the C locale, whatever locale Qt has set.
 std::string fixed(double v, int decimals) {
-  char text[64];
-  const auto [end, ec] =
-      std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, decimals);
-  return ec == std::errc{} ? std::string(text, end) : std::string("0");
+  return fixedText(v, decimals);
 }
 
 double roundToTenth(double v) {

@@ -2,13 +2,13 @@
 // request for the Windows one.
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
 
 #include "app/core/defaults.h"
 #include "app/core/mac_curves.h"
 #include "app/core/preview.h"
+#include "common/decimal_text.h"
 
 namespace quillon::app {
 
@@ -26,10 +26,8 @@ const std::vector<double>& previewGrid(Device d) {
 }
 
 std::string shortestDecimal(double v) {
-  std::array<char, 64> text{};
-  const auto [end, ec] = std::to_chars(text.data(), text.data() + text.size(), v);
-  if (ec != std::errc{}) return "0.0";
-  std::string s(text.data(), end);
+  std::string s = shortestText(v);
+  if (s.empty()) return "0.0";
   if (s.find_first_of(".eni") == std::string::npos) s += ".0";
   return s;
 }

@@ -1,9 +1,10 @@
 #include "app/ui/value_rules.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string>
+
+#include "common/decimal_text.h"
 
 namespace quillon::ui {
 
@@ -31,10 +32,8 @@ std::optional<double> parseTyped(const QString& text) {
     }
   }
   if (kept.empty()) return std::nullopt;
-  double v = 0;
-  const char* end = kept.data() + kept.size();
-  const auto [ptr, ec] = std::from_chars(kept.data(), end, v);
-  if (ec != std::errc() || ptr != end || !std::isfinite(v)) return std::nullopt;
+  const std::optional<double> v = parseDecimal(kept);
+  if (!v || !std::isfinite(*v)) return std::nullopt;
   return v;
 }
 
