@@ -199,6 +199,7 @@ TEST_F(Uninstall, AnAnswerIsSentFirstAndAFailedSendDoesNotHoldTheRemovalBack) {
 
   // "Send and Uninstall" with nothing ticked or typed still sends.
   Model::uninstalling = false;
+  mac.calls.clear();
   LocalHttpServer second(200);
   ASSERT_TRUE(Feedback::setUrlForTests(second.url()));
   auto again = makeModel();
