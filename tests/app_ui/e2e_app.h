@@ -63,7 +63,8 @@ inline std::map<std::string, std::string> tree(const fs::path& dir) {
   std::error_code ec;
   for (auto it = fs::recursive_directory_iterator(dir, ec); !ec && it != fs::end(it);
        it.increment(ec)) {
-    const fs::path rel = fs::relative(it->path(), dir);
+    // Lexically: fs::relative would resolve a link to where it points.
+    const fs::path rel = it->path().lexically_relative(dir);
     if (it->is_symlink()) {
       out[rel.string()] = "-> " + fs::read_symlink(it->path()).string();
     } else if (it->is_directory()) {

@@ -4,6 +4,7 @@
 // folder; nothing is registered or started.
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
