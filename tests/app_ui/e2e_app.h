@@ -14,9 +14,11 @@
 #include <QThread>
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/core/app.h"
 #include "app/core/helper_control.h"
@@ -56,21 +58,25 @@ inline void writeText(const fs::path& p, const std::string& text) {
   std::ofstream(p, std::ios::binary) << text;
 }
 
-// Every entry under `dir`, links not followed: files by content, links by
-// target, folders as "<dir>".
-inline std::map<std::string, std::string> tree(const fs::path& dir) {
+// Every entry under `dir`, links not followed: files by content (by size
+// alone with `sizesOnly`, for the app bundle's large binaries), links by
+// target, folders as "<dir>". Folders named in `skip` (relative to `dir`)
+// are listed but not entered.
+inline std::map<std::string, std::string> tree(const fs::path& dir, bool sizesOnly = false,
+                                               const std::vector<std::string>& skip = {}) {
   std::map<std::string, std::string> out;
   std::error_code ec;
   for (auto it = fs::recursive_directory_iterator(dir, ec); !ec && it != fs::end(it);
        it.increment(ec)) {
     // Lexically: fs::relative would resolve a link to where it points.
-    const fs::path rel = it->path().lexically_relative(dir);
+    const std::string rel = it->path().lexically_relative(dir).string();
     if (it->is_symlink()) {
-      out[rel.string()] = "-> " + fs::read_symlink(it->path()).string();
+      out[rel] = "-> " + fs::read_symlink(it->path()).string();
     } else if (it->is_directory()) {
-      out[rel.string()] = "<dir>";
+      out[rel] = "<dir>";
+      if (std::find(skip.begin(), skip.end(), rel) != skip.end()) it.disable_recursion_pending();
     } else {
-      out[rel.string()] = readText(it->path());
+      out[rel] = sizesOnly ? std::to_string(it->file_size()) : readText(it->path());
     }
   }
   return out;
