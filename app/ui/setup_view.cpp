@@ -1,6 +1,7 @@
 #include "app/ui/setup_view.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <chrono>
@@ -83,7 +84,8 @@ SetupView::SetupView(app::Env& env, QWidget* parent) : QWidget(parent), env_(env
   steps_[3]->onButton([this] { openShakeSettings(); });
   for (int i : {1, 2}) steps_[i]->onExtra([this] { app::Helper::showInFinder(env_); });
 
-  errorLabel_ = new ThemedLabel(QString(), fonts::caption(), TextRole::primary, this);
+  errorLabel_ = new QLabel(this);
+  errorLabel_->setFont(fonts::caption());
   errorLabel_->setWordWrap(true);
   QPalette red = errorLabel_->palette();
   red.setColor(QPalette::WindowText, colors().red);

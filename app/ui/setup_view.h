@@ -15,6 +15,8 @@
 #include "app/core/env.h"
 #include "app/core/helper_control.h"
 
+class QLabel;
+
 namespace quillon::ui {
 
 class LinkButton;
@@ -59,7 +61,7 @@ class SetupView : public QWidget {
   int promptShown() const { return promptShown_; }
   bool ticking() const { return tick_.isActive(); }
   SetupStep* step(int number) const { return steps_.at(number - 1); }
-  ThemedLabel* errorLabel() const { return errorLabel_; }
+  QLabel* errorLabel() const { return errorLabel_; }
   ThemedLabel* statusLine() const { return statusLine_; }
   LinkButton* anywayLink() const { return anyway_; }
   PushButton* doneButton() const { return done_; }
@@ -87,7 +89,7 @@ class SetupView : public QWidget {
   QTimer tick_;
 
   std::array<SetupStep*, 4> steps_{};
-  ThemedLabel* errorLabel_;
+  QLabel* errorLabel_;  // red: a themed label keeps to the label colours
   ThemedLabel* statusLine_;
   LinkButton* anyway_;
   PushButton* done_;

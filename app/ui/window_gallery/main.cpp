@@ -135,8 +135,8 @@ void feedbackStates(Machine& m) {
     auto* view = new FeedbackView(*m.env);
     if (std::string(name) != "empty") {
       view->messageEdit()->setPlainText(
-          QStringLiteral("The trackpad feels great, but the mouse speeds up a little too\nsoon "
-                         "for me. Could the threshold go higher?"));
+          QStringLiteral("The trackpad feels great, but the mouse speeds up a little too "
+                         "soon for me. Could the threshold go higher?"));
       view->emailField()->setText(QStringLiteral("me@example.com"));
     }
     if (std::string(name) == "failed") {
