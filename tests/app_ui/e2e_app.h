@@ -12,9 +12,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
