@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "app/core/feedback.h"
 #include "app/ui/alert.h"
@@ -227,6 +228,15 @@ TEST_F(AppE2e, UninstallLeavesNothingOfQuillonAndEverythingElseAsItWas) {
   json defaultsAfter = defaultsBefore;
   defaultsAfter.erase("com.quillon.app");
   EXPECT_EQ(readJson(root / "defaults.json"), defaultsAfter);
+  // The delayed deletion ran after the app had gone, and found nothing more.
+  bool deletedAgain = false;
+  std::istringstream tools(readText(root / "tools.jsonl"));
+  for (std::string line; std::getline(tools, line);) {
+    const json call = json::parse(line, nullptr, false);
+    deletedAgain |= call.is_object() && call.value("tool", "") == "defaults" &&
+                    call.value("args", json()) == json({"delete", "com.quillon.app"});
+  }
+  EXPECT_TRUE(deletedAgain);
   EXPECT_TRUE(mac->records("defaults").empty()) << "no setting written, setupDone neither";
   EXPECT_FALSE(fs::exists(env->paths.supportDir));
   EXPECT_FALSE(fs::exists(env->paths.logFile));
