@@ -115,6 +115,10 @@ class Model final : public QObject {
   void resetCurrent();
   void resetAll();
 
+  // Uninstalling (uninstall.cpp): after the confirmation and the survey,
+  // everything Quillon added goes, and the app ends.
+  void uninstall();
+
   // Saved curves (presets.cpp).
   void loadPresets();
   std::optional<Preset> preset(int slot) const;
@@ -152,6 +156,8 @@ class Model final : public QObject {
   void setPresets(Device d, const PresetSlots& list);
   // Runs the pending save now, if there is one.
   void flushPendingSave();
+  // The uninstall's removals, after its feedback request has ended.
+  void finishUninstall();
   void windowsCurveArrived(const std::string& key, std::optional<CurvePoints> points);
   // Writes config.json; the error text when that failed.
   std::optional<std::string> writeConfigFile();

@@ -15,6 +15,8 @@ class NoWindows final : public Windows {
   void showPanel() override {}
   void snapshotPanel(const std::string&, const std::filesystem::path&) override {}
   SurveyOutcome askUninstallSurvey() override { return {}; }
+  bool confirmUninstall() override { return false; }
+  void closeSideWindows() override {}
   void activateApp() override {}
   void terminateApp(int status) override;
 };

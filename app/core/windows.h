@@ -38,6 +38,10 @@ class Windows {
 
   // Runs the uninstall survey alone (modal) and gives its answer.
   virtual SurveyOutcome askUninstallSurvey() = 0;
+  // The uninstall's confirmation alert (modal): true only for "Uninstall".
+  virtual bool confirmUninstall() = 0;
+  // Closes the setup and the feedback window, where they exist.
+  virtual void closeSideWindows() = 0;
 
   // Brings the app to the front, ignoring other apps.
   virtual void activateApp() = 0;

@@ -1,17 +1,18 @@
 #include "app/ui/app_windows.h"
 
 #include <QCoreApplication>
-#include <QVBoxLayout>
+#include <QWidget>
 #include <iostream>
 
 #include "app/core/app.h"
 #include "app/core/model.h"
-#include "app/ui/fonts.h"
+#include "app/ui/feedback_window.h"
 #include "app/ui/menu_bar_panel.h"
 #include "app/ui/panel_snapshot.h"
-#include "app/ui/side_window.h"
+#include "app/ui/setup_window.h"
 #include "app/ui/theme.h"
-#include "app/ui/themed_label.h"
+#include "app/ui/uninstall_survey.h"
+#include "app/ui/uninstall_windows.h"
 
 namespace quillon::ui {
 namespace {
@@ -19,8 +20,6 @@ namespace {
 // How often the system's appearance is read while the app runs; every
 // opening of the panel reads it too.
 constexpr int kAppearancePollMs = 2000;
-constexpr int kStandInWidth = 320;
-constexpr int kStandInMargin = 20;
 
 }  // namespace
 
@@ -29,9 +28,7 @@ AppWindows::AppWindows(ItemFactory makeItem) : makeItem_(std::move(makeItem)) {
   QObject::connect(&appearancePoll_, &QTimer::timeout, [this] { followAppearance(); });
 }
 
-AppWindows::~AppWindows() {
-  delete standIn_;
-}
+AppWindows::~AppWindows() = default;
 
 void AppWindows::attach(app::Env& env, app::App& app) {
   env_ = &env;
@@ -42,7 +39,9 @@ void AppWindows::attach(app::Env& env, app::App& app) {
 void AppWindows::detach() {
   appearancePoll_.stop();
   panel_.reset();
-  delete standIn_;
+  // The side windows are made once and kept; they go with the panel, before
+  // the model they were shown for.
+  for (QWidget* w : {SetupWindow::window(), FeedbackWindow::window()}) delete w;
   env_ = nullptr;
   app_ = nullptr;
 }
@@ -53,31 +52,13 @@ void AppWindows::followAppearance() {
   if (dark != Appearance::instance().isDark()) Appearance::instance().setDark(dark);
 }
 
-void AppWindows::showStandIn(const QString& title, const QString& text) {
-  delete standIn_;
-  const auto role =
-      title == QStringLiteral("Setup") ? SideWindow::Role::setup : SideWindow::Role::feedback;
-  QWidget* window = SideWindow::make(title, kStandInWidth, role);
-  auto* col = new QVBoxLayout(window);
-  col->setContentsMargins(kStandInMargin, kStandInMargin, kStandInMargin, kStandInMargin);
-  auto* label = new ThemedLabel(text, fonts::body(), TextRole::primary);
-  label->setWordWrap(true);
-  col->addWidget(label);
-  standIn_ = window;
-  SideWindow::present(window, true);
-}
-
 void AppWindows::showSetup() {
-  if (standIn_ && standIn_->windowTitle() == QStringLiteral("Setup")) {
-    SideWindow::present(standIn_, true);
-    return;
-  }
-  showStandIn(QStringLiteral("Setup"),
-              QStringLiteral("The setup window is not part of this build yet."));
+  if (app_ && app_->model()) SetupWindow::show(*app_->model());
 }
 
 bool AppWindows::setupVisible() {
-  return standIn_ && standIn_->isVisible() && standIn_->windowTitle() == QStringLiteral("Setup");
+  const QWidget* w = SetupWindow::window();
+  return w && w->isVisible();
 }
 
 void AppWindows::setUpPanel() {
@@ -85,13 +66,11 @@ void AppWindows::setUpPanel() {
   followAppearance();
   MenuBarPanel::Hooks hooks;
   hooks.actions.showSetup = [this] { showSetup(); };
-  hooks.actions.showFeedback = [this] {
-    showStandIn(QStringLiteral("Send Feedback"),
-                QStringLiteral("Sending feedback is not part of this build yet."));
-  };
-  hooks.actions.uninstall = [this] {
-    showStandIn(QStringLiteral("Uninstall Quillon"),
-                QStringLiteral("Uninstalling is not part of this build yet."));
+  hooks.actions.showFeedback = [env = env_] { FeedbackWindow::show(*env); };
+  // The confirmation is modal: the panel gets out of its way first.
+  hooks.actions.uninstall = [this, model = app_->model()] {
+    if (panel_) panel_->close();
+    model->uninstall();
   };
   hooks.actions.quit = [env = env_] { env->sys.workspace.terminateSelf(); };
   hooks.activateApp = [this] { activateApp(); };
@@ -111,8 +90,15 @@ void AppWindows::snapshotPanel(const std::string& scene, const std::filesystem::
 }
 
 app::SurveyOutcome AppWindows::askUninstallSurvey() {
-  std::cerr << "The uninstall survey is not part of this build yet.\n";
-  return {};
+  return UninstallSurvey::ask();
+}
+
+bool AppWindows::confirmUninstall() {
+  return ui::confirmUninstall();
+}
+
+void AppWindows::closeSideWindows() {
+  ui::closeSideWindows();
 }
 
 void AppWindows::activateApp() {

@@ -1,10 +1,9 @@
 #pragma once
 
 // The app core's windows, as this UI makes them: the menu bar item and
-// panel, the panel's screenshots, and (until they are built) stand-ins for
-// the setup window, feedback and uninstall that say so.
+// panel, the panel's screenshots, the setup window, the feedback window and
+// the uninstall's confirmation and survey.
 
-#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -45,6 +44,8 @@ class AppWindows final : public app::Windows {
   void showPanel() override;
   void snapshotPanel(const std::string& scene, const std::filesystem::path& folder) override;
   app::SurveyOutcome askUninstallSurvey() override;
+  bool confirmUninstall() override;
+  void closeSideWindows() override;
   void activateApp() override;
   void terminateApp(int status) override;
 
@@ -54,14 +55,10 @@ class AppWindows final : public app::Windows {
   MenuBarPanel* panel() const { return panel_.get(); }
 
  private:
-  // A small side window saying that this part of the app is not built yet.
-  void showStandIn(const QString& title, const QString& text);
-
   ItemFactory makeItem_;
   app::Env* env_ = nullptr;
   app::App* app_ = nullptr;
   std::unique_ptr<MenuBarPanel> panel_;
-  QPointer<QWidget> standIn_;
   QTimer appearancePoll_;
 };
 

@@ -59,6 +59,11 @@ class RecordingWindows final : public Windows {
     calls_.push_back("window.survey");
     return survey;
   }
+  bool confirmUninstall() override {
+    calls_.push_back("window.confirmUninstall");
+    return confirm;
+  }
+  void closeSideWindows() override { calls_.push_back("window.closeSideWindows"); }
   void activateApp() override { calls_.push_back("window.activate"); }
   void terminateApp(int status) override {
     calls_.push_back("window.terminate " + std::to_string(status));
@@ -66,6 +71,7 @@ class RecordingWindows final : public Windows {
 
   bool setupIsVisible = false;
   SurveyOutcome survey;
+  bool confirm = false;
 
  private:
   Calls& calls_;

@@ -131,10 +131,22 @@ struct FakeMac::Impl final : platform::ServiceManagement,
   }
   void recycle(const std::filesystem::path& item, std::function<void(OsResult)> done) override {
     log("recycle " + item.string());
-    done(std::nullopt);
+    if (mac.recycleError) {
+      done(platform::OsError{*mac.recycleError});
+    } else {
+      done(std::nullopt);
+    }
   }
-  std::vector<platform::RunningApp> runningApplications(const std::string&) override { return {}; }
-  void terminate(int pid) override { log("terminate " + std::to_string(pid)); }
+  std::vector<platform::RunningApp> runningApplications(const std::string& id) override {
+    auto it = mac.running.find(id);
+    return it == mac.running.end() ? std::vector<platform::RunningApp>{} : it->second;
+  }
+  void terminate(int pid) override {
+    log("terminate " + std::to_string(pid));
+    for (auto& [id, apps] : mac.running) {
+      std::erase_if(apps, [pid](const platform::RunningApp& a) { return a.pid == pid; });
+    }
+  }
   void forceTerminate(int pid) override { log("forceTerminate " + std::to_string(pid)); }
   void setWakeObserver(std::function<void()>) override {}
   bool isTerminated(int) override { return true; }
@@ -155,9 +167,9 @@ struct FakeMac::Impl final : platform::ServiceManagement,
   }
 
   // BundleInfo
-  std::string bundlePath() override { return "/Applications/Quillon.app"; }
-  std::string bundleIdentifier() override { return "com.quillon.app"; }
-  std::string shortVersion() override { return "1.0"; }
+  std::string bundlePath() override { return mac.bundlePath; }
+  std::string bundleIdentifier() override { return mac.bundleIdentifier; }
+  std::string shortVersion() override { return mac.shortVersion; }
   std::optional<bool> volumeIsReadOnly(const std::string&) override { return false; }
   bool isWritable(const std::string&) override { return true; }
   std::string hardwareModel() override { return "Mac14,2"; }
@@ -174,8 +186,10 @@ struct FakeMac::Impl final : platform::ServiceManagement,
     log(line);
     return {0, ""};
   }
-  OsResult startDetached(const std::string& path, const std::vector<std::string>&) override {
-    log("detached " + path);
+  OsResult startDetached(const std::string& path, const std::vector<std::string>& args) override {
+    std::string line = "detached " + path;
+    for (const auto& a : args) line += " " + a;
+    log(line);
     return std::nullopt;
   }
 

@@ -91,6 +91,12 @@ class FakeMac {
   std::function<void(uint32_t)> hotKeyHandler;
   bool hotKeysRefused = false;
   std::filesystem::path hostRoot;
+  std::string bundlePath = "/Applications/Quillon.app";
+  std::string bundleIdentifier = "com.quillon.app";
+  std::string shortVersion = "1.0";
+  std::optional<std::string> recycleError;  // the Trash refuses the bundle
+  // Running applications by bundle identifier; terminate ends them.
+  std::map<std::string, std::vector<platform::RunningApp>> running;
   std::string agentPlist;  // the property list last asked for
 
   std::filesystem::path hostPath(const std::string& macPath) const;
