@@ -12,9 +12,9 @@
 #include <filesystem>
 
 #include "app/core/model.h"
+#include "app/core/no_windows.h"
 #include "app/core/preview_runner.h"
 #include "app/core/qt_run_loop.h"
-#include "app/core/windows.h"
 #include "app/ui/labeled_slider.h"
 #include "app/ui/menu_bar_panel.h"
 #include "app/ui/panel_view.h"
@@ -26,18 +26,6 @@
 
 namespace quillon::ui {
 namespace {
-
-class NoWindows final : public app::Windows {
- public:
-  void showSetup() override {}
-  bool setupVisible() override { return false; }
-  void setUpPanel() override {}
-  void showPanel() override {}
-  void snapshotPanel(const std::string&, const std::filesystem::path&) override {}
-  app::SurveyOutcome askUninstallSurvey() override { return {}; }
-  void activateApp() override {}
-  void terminateApp(int) override {}
-};
 
 // The Windows curve never arrives: only the app's own curves are drawn.
 class NoPreview final : public app::PreviewRunner {
@@ -93,7 +81,7 @@ struct World {
   sim::AppMac mac;
   app::QtRunLoop loop;
   app::Env env;
-  NoWindows windows;
+  app::NoWindows windows;
   NoPreview preview;
   std::unique_ptr<app::Model> model;
   std::unique_ptr<MenuBarPanel> panel;

@@ -55,6 +55,8 @@ class ProbeWindows final : public Windows {
   void showPanel() override { note("showPanel"); }
   void snapshotPanel(const std::string&, const std::filesystem::path&) override {}
   SurveyOutcome askUninstallSurvey() override { return {}; }
+  bool confirmUninstall() override { return false; }
+  void closeSideWindows() override {}
   void activateApp() override { note("activateApp"); }
   void terminateApp(int status) override { QCoreApplication::exit(status); }
 };
