@@ -120,8 +120,8 @@ std::string shortestTextC(double v) {
     std::snprintf(whole, sizeof whole, "%.0f", std::fabs(v));
     fixed = whole;
   } else {
-    fixed = digits.substr(0, static_cast<std::size_t>(exponent + 1)) + "." +
-            digits.substr(static_cast<std::size_t>(exponent + 1));
+    const std::size_t point = static_cast<std::size_t>(exponent) + 1;
+    fixed = digits.substr(0, point) + "." + digits.substr(point);
   }
   // As to_chars: scientific only when it is strictly shorter.
   return (negative ? "-" : "") + (scientific.size() < fixed.size() ? scientific : fixed);
