@@ -2,7 +2,6 @@
 // the axis text, into a QImage of the graph's size at Retina resolution.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -55,13 +54,3 @@ BENCHMARK(BM_PaintGraphHovered)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quillon::ui
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  quillon::ui::Appearance::instance().apply();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -132,13 +132,3 @@ BENCHMARK(BM_ClickToPanelDrawn)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillon::ui
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  quillon::ui::Appearance::instance().apply();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

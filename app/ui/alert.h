@@ -34,11 +34,11 @@ struct AlertSpec {
 int runAlert(const AlertSpec& spec);
 
 // The alert's window while runAlert waits (null otherwise); its buttons are
-// named "alertButton0", "alertButton1", ... in the spec's order.
+// named "alertButton0", "alertButton1", ... in the order the caller gave.
 QWidget* currentAlert();
 
 // Tests answer alerts without showing them: while a responder is set,
-// runAlert returns what it answers for the spec. An empty function shows
+// runAlert returns what it answers for the alert asked. An empty function shows
 // alerts again.
 using AlertResponder = std::function<int(const AlertSpec&)>;
 void setAlertResponder(AlertResponder responder);

@@ -34,14 +34,6 @@ class MacLookStyle : public QProxyStyle {
   }
 };
 
-QString css(const QColor& c) {
-  return QStringLiteral("rgba(%1,%2,%3,%4)")
-      .arg(c.red())
-      .arg(c.green())
-      .arg(c.blue())
-      .arg(c.alpha());
-}
-
 QString styleSheet(const Palette& p) {
   const QString family = fonts::body().family();
   const QColor tipBackground = p.dark ? QColor(0x3A3A3C) : QColor(0xF2F2F2);
@@ -51,7 +43,7 @@ QString styleSheet(const Palette& p) {
   s += QStringLiteral(
            "QToolTip { color: %1; background-color: %2; border: 1px solid %3;"
            " padding: 2px 4px; font-family: '%4'; font-size: %5px; }\n")
-           .arg(css(p.label), css(tipBackground), css(menuBorder), family)
+           .arg(cssColor(p.label), cssColor(tipBackground), cssColor(menuBorder), family)
            .arg(qRound(fonts::kCaption));
   s += QStringLiteral(
            "QMenu { background-color: %1; border: 1px solid %2; padding: 5px 0px;"
@@ -63,13 +55,22 @@ QString styleSheet(const Palette& p) {
            "QMenu::separator { height: 1px; background: %8; margin: 5px 10px; }\n"
            "QMenu#destructive::item { color: %9; }\n"
            "QMenu#destructive::item:selected { color: white; background-color: %9; }\n")
-           .arg(css(menuBackground), css(menuBorder), family)
+           .arg(cssColor(menuBackground), cssColor(menuBorder), family)
            .arg(qRound(fonts::kBody))
-           .arg(css(p.label), css(p.accent), css(p.tertiaryLabel), css(p.separator), css(p.red));
+           .arg(cssColor(p.label), cssColor(p.accent), cssColor(p.tertiaryLabel),
+                cssColor(p.separator), cssColor(p.red));
   return s;
 }
 
 }  // namespace
+
+QString cssColor(const QColor& c) {
+  return QStringLiteral("rgba(%1,%2,%3,%4)")
+      .arg(c.red())
+      .arg(c.green())
+      .arg(c.blue())
+      .arg(c.alpha());
+}
 
 void applyAppStyle(const Palette& p) {
   auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());

@@ -4,9 +4,16 @@
 // delay, the QPalette and a style sheet for the widgets Qt draws itself
 // (menus, tooltips, the number field's text field).
 
+#include <QString>
+
+class QColor;
+
 namespace quillon::ui {
 
 struct Palette;
+
+// A colour as a style sheet writes it: "rgba(r,g,b,a)".
+QString cssColor(const QColor& c);
 
 void applyAppStyle(const Palette& p);
 

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "app/ui/app_style.h"
 #include "app/ui/fonts.h"
 #include "app/ui/theme.h"
 
@@ -15,14 +16,6 @@ namespace quillon::ui {
 namespace {
 
 constexpr double kRing = 3;
-
-QString css(const QColor& c) {
-  return QStringLiteral("rgba(%1,%2,%3,%4)")
-      .arg(c.red())
-      .arg(c.green())
-      .arg(c.blue())
-      .arg(c.alpha());
-}
 
 QString innerStyle(const Palette& pal) {
   const QColor thumb = pal.dark ? QColor(255, 255, 255, 90) : QColor(0, 0, 0, 90);
@@ -34,7 +27,8 @@ QString innerStyle(const Palette& pal) {
              "QScrollBar::handle:vertical { background: %4; border-radius: 3px; min-height: 20px; }"
              "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0px; }"
              "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
-      .arg(css(pal.label), css(withAlpha(pal.accent, 0.35)), css(pal.tertiaryLabel), css(thumb));
+      .arg(cssColor(pal.label), cssColor(withAlpha(pal.accent, 0.35)), cssColor(pal.tertiaryLabel),
+           cssColor(thumb));
 }
 
 }  // namespace

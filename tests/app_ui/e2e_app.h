@@ -33,6 +33,7 @@
 #include "app/ui/uninstall_windows.h"
 #include "sim/app/app_mac.h"
 #include "sim/app/process_table.h"
+#include "sim_app_support.h"
 
 namespace quillon::ui::test {
 
@@ -48,15 +49,8 @@ inline bool spin(const std::function<bool()>& done, int ms) {
   return done();
 }
 
-inline std::string readText(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-inline void writeText(const fs::path& p, const std::string& text) {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary) << text;
-}
+using sim::testing::readText;
+using sim::testing::writeText;
 
 // Every entry under `dir`, links not followed: files by content (by size
 // alone with `sizesOnly`, for the app bundle's large binaries), links by
