@@ -120,6 +120,9 @@ void Model::setMacSpeed(Device d, double speed) {
 }
 
 void Model::refresh() {
+  // An edit still waiting for its save would be overwritten by the file's
+  // older contents, and the waiting save would then write those back.
+  flushPendingSave();
   setHasTrackpad(trackpadConnected(env_));
   loading_ = true;
 

@@ -1,4 +1,4 @@
-// Saved curves: three list of the custom formula per device, kept in the
+// Saved curves: three lists of the custom formula per device, kept in the
 // app's user defaults under "presets." + the device key.
 #include <cmath>
 #include <nlohmann/json.hpp>
@@ -41,7 +41,10 @@ std::optional<PresetSlots> decodePresets(std::string_view text) {
     for (int f = 0; f < 5; ++f) {
       auto it = element.find(kFields[f]);
       if (it == element.end() || !it->is_number()) return std::nullopt;
+      // The parser reads 1e999 as infinity; loaded into the settings it
+      // would make the next config.json unreadable.
       p.*member(f) = it->get<double>();
+      if (!std::isfinite(p.*member(f))) return std::nullopt;
     }
     list[static_cast<size_t>(i)] = p;
   }

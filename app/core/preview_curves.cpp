@@ -105,7 +105,9 @@ std::optional<CurvePoints> parsePreviewPoints(std::string_view output) {
     for (const auto& n : row) {
       if (!n.is_number()) return std::nullopt;
     }
-    if (row.size() == 2) points.append({row[0].get<double>(), row[1].get<double>()});
+    if (row.size() != 2) continue;
+    const double x = row[0].get<double>(), y = row[1].get<double>();
+    if (std::isfinite(x) && std::isfinite(y)) points.append({x, y});  // the graph can't place inf
   }
   return points;
 }

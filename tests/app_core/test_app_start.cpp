@@ -80,6 +80,10 @@ TEST_F(AppStart, NormalStartQueuesTheHelperAfterLaunching) {
                                       "hotKey 29 6400 1363955286 3"}));
   EXPECT_EQ(app.hotKeyRefs(), (std::vector<std::optional<uint64_t>>{101, 102, 103}));
   ASSERT_NE(app.model(), nullptr);
+  EXPECT_TRUE(mac.standard.values.count("helperStamp")) << "Model.init checked the helper's copy";
+  ASSERT_FALSE(mac.calls.empty());
+  EXPECT_EQ(mac.calls.back(), "hid.parameter HIDUseLinearScalingMouseAcceleration 0")
+      << "Model.init ends by applying macOS's mouse acceleration";
   mac.calls.clear();
   loop.advance(0);
   EXPECT_EQ(mac.calls, (Calls{"window.setUpPanel", "agent.register"}))
@@ -116,6 +120,8 @@ TEST_F(AppStart, PreviewOnlyStartsTouchNothing) {
     EXPECT_TRUE(Model::previewOnly);
     EXPECT_EQ(Installer::pending, c.installer);
     EXPECT_EQ(mac.calls, (Calls{})) << "no hot keys, no migration, no macOS settings";
+    EXPECT_FALSE(mac.standard.values.count("helperStamp")) << "no helper check";
+    EXPECT_EQ(mac.standard.intValue("NSInitialToolTipDelay"), 500);
     loop.advance(10);
     EXPECT_EQ(mac.calls, c.afterLaunch);
     mac.calls.clear();

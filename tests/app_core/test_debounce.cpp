@@ -51,6 +51,16 @@ TEST_F(Debounce, ThreeEditsWithinAFifthOfASecondSaveOnceAfterTheLast) {
   EXPECT_NE(readConfig().find("\"speed\": 13.0"), std::string::npos);
 }
 
+TEST_F(Debounce, ReopeningThePanelBeforeTheSaveKeepsTheEdit) {
+  auto model = makeModel();
+  model->binding (&DeviceConfig::speed)(17);
+  model->refresh();  // the panel reopened at once
+  EXPECT_EQ(model->cfg().speed, 17);
+  EXPECT_NE(readConfig().find("\"speed\": 17.0"), std::string::npos);
+  runFor(0.5);
+  EXPECT_EQ(savesIn(mac.calls), 1) << "the edit is saved once, not again with the old value";
+}
+
 TEST_F(Debounce, APendingSaveDiesWithTheModel) {
   auto model = makeModel();
   model->binding (&DeviceConfig::speed)(12);

@@ -202,6 +202,16 @@ TEST_F(HelperControl, StartHelperIfNeededShowsSetupWhenStartFailsOrPermissionIsM
   EXPECT_TRUE(callsStartingWith("window").empty());
 }
 
+TEST_F(HelperControl, StartHelperIfNeededDoesNotCheckAHelperThatWasAlreadyThere) {
+  auto model = makeModel();
+  model->config().mouse.mode = "custom";
+  mac.agent.status_ = ServiceStatus::enabled;
+  mac.calls.clear();
+  model->startHelperIfNeeded();
+  loop.advance(5);
+  EXPECT_TRUE(callsStartingWith("window").empty());
+}
+
 TEST_F(HelperControl, OpenAtLoginShowsTheRealState) {
   auto model = makeModel();
   model->setOpenAtLogin(true);

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
+#include "app/core/helper_control.h"
 #include "app/core/mac_settings.h"
 #include "config_text.h"
 #include "core_fixture.h"
@@ -126,13 +127,23 @@ TEST_F(MacSettings, ResetAllKeepsOnlyTheMouseDpiThenStopsAndRelaunches) {
     auto model = makeModel();
     std::filesystem::remove(paths.configFile);
     model->config().mouse.dpi = dpi[0] ? std::optional<double>(800) : std::nullopt;
+    model->setMacSpeed(Device::trackpad, 2);
+    model->setMacSpeed(Device::mouse, 1);
+    model->setMouseMacAccel(false);
     mac.agent.status_ = platform::ServiceStatus::enabled;
+    Helper::keepForSetup = true;  // so that only resetAll itself can stop the helper
     model->resetAll();
+    Helper::keepForSetup = false;
     const json saved = json::parse(readConfig());
     EXPECT_EQ(saved["trackpad"],
               json::parse(R"({"mode":"mac","speed":10.0,"accel":0.6,"winSpeed":5.0,"scale":1.0,
                               "natural":false,"maxBoost":3.0})"));
-    EXPECT_EQ(saved["mouse"].contains("dpi"), dpi[0] != '\0');
+    json mouse = json::parse(R"({"mode":"mac","speed":30.0,"accel":0.8,"winSpeed":10.0,
+                                 "scale":1.0,"natural":false,"maxBoost":3.0})");
+    if (dpi[0]) mouse["dpi"] = 800.0;
+    EXPECT_EQ(saved["mouse"], mouse);
+    for (Device d : kAllDevices) EXPECT_EQ(model->macSpeedOf(d), 0.6875);
+    EXPECT_TRUE(model->mouseMacAccel());
     EXPECT_EQ(mac.calls.back(), "window.terminate 0") << "the relaunch, stubbed";
     EXPECT_EQ(mac.calls[mac.calls.size() - 2], "agent.unregister");
     EXPECT_EQ(mac.standard.text("presets.trackpad"), "[null,null,null]") << "saved curves kept";

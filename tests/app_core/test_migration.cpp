@@ -54,6 +54,16 @@ TEST_F(Migration_, AFailedMoveLeavesTheOldFolderAsItWas) {
   EXPECT_TRUE(mac.calls.empty());
 }
 
+TEST_F(Migration_, AMoveThatCannotStartLeavesBothFoldersAlone) {
+  const fs::path appSupport = paths.supportDir.parent_path();
+  touch(appSupport / "quillon/config.json", "old");
+  touch(appSupport / "Quillon-moving/left", "someone else's");  // the first rename fails
+  Migration::perform(env);
+  EXPECT_TRUE(fs::exists(appSupport / "quillon/config.json"));
+  EXPECT_TRUE(fs::exists(appSupport / "Quillon-moving/left"));
+  EXPECT_FALSE(fs::exists(paths.supportDir / "config.json"));
+}
+
 TEST_F(Migration_, NotRunForAPreviewOnlyModel) {
   touch(paths.home / "Library/Logs/quillon.log");
   Model::previewOnly = true;

@@ -1,7 +1,9 @@
 // Loading, repairing, saving and describing the settings.
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
@@ -147,6 +149,25 @@ TEST_F(Model_, SaveFailureInAFolderThatCannotBeWritten) {
   ::chmod(paths.supportDir.c_str(), 0755);
   EXPECT_EQ(model->message(), "Couldn't save settings: Permission denied");
   EXPECT_EQ(readConfig(), configText(",\"accelOff\":true"));
+}
+
+// The same failure for every user, root included: a file-size limit of zero
+// makes the write itself fail.
+TEST_F(Model_, SaveFailureWhenTheWriteIsRefused) {
+  writeConfig(configText(",\"accelOff\":true"));
+  auto model = makeModel();
+  model->config().trackpad.mode = "windows";
+  rlimit old{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  const rlimit none{0, old.rlim_max};
+  auto* const oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &none), 0);
+  model->save();
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(model->message(), "Couldn't save settings: File too large");
+  EXPECT_EQ(readConfig(), configText(",\"accelOff\":true"));
+  EXPECT_TRUE(callsStartingWith("agent").empty());
 }
 
 TEST_F(Model_, NothingIsSavedWhilePreviewOnlyOrUninstalling) {

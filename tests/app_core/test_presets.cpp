@@ -18,6 +18,7 @@ TEST_F(Presets, DamagedOrForeignListsReadAsThreeEmptySlots) {
       R"([null,{"speed":"1","accel":1,"shape":1,"threshold":1,"maxBoost":1},null])",
       R"([null,7,null])",
       R"({"0":null})",
+      R"([null,{"speed":1e999,"accel":1,"shape":1,"threshold":1,"maxBoost":1},null])",
   };
   for (const char* text : damaged) {
     mac.standard.setText("presets.mouse", text);
@@ -26,6 +27,16 @@ TEST_F(Presets, DamagedOrForeignListsReadAsThreeEmptySlots) {
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(model->preset(i)) << text;
     EXPECT_EQ(mac.standard.text("presets.mouse"), text) << "nothing is written back";
   }
+
+  // The next save on that device replaces the damaged list with a sound one.
+  auto model = makeModel();
+  model->setDevice(Device::mouse);
+  model->savePreset(1);
+  const auto saved = decodePresets(mac.standard.text("presets.mouse"));
+  ASSERT_TRUE(saved);
+  EXPECT_FALSE((*saved)[0]);
+  EXPECT_TRUE((*saved)[1]);
+  EXPECT_FALSE((*saved)[2]);
 }
 
 TEST_F(Presets, SaveLoadRoundTrip) {
