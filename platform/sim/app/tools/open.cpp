@@ -47,13 +47,13 @@ int openBundle(const SystemFolder& folder, const fs::path& host, const std::stri
   }
   // The new copy finds its bundle from its own path.
   auto env = environmentWith({{"QUILLON_SIM_BUNDLE", ""}});
-  auto pid =
-      spawnDetached(program.string(), {program.string()}, env, folder.file("open.log"), error);
+  auto pid = spawnDetached(
+      program.string(), {program.string()}, env, folder.file("open.log"),
+      [&](pid_t p) { registerProcess(folder, p, "app " + macPath); }, error);
   if (!pid) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
-  registerProcess(folder, *pid, "app " + macPath);
   return 0;
 }
 
