@@ -1,17 +1,23 @@
-// How the simulated Mac starts its processes: detached programs recorded
-// before they run, and launchd's lock that asking about it never takes.
+// How the simulated Mac starts and tells apart its processes: detached
+// programs recorded before they run, launchd's lock that asking about it
+// never takes, and stand-in pids that are never handed out twice.
 #include <fcntl.h>
 #include <signal.h>
 
 #include <atomic>
 
+#include "sim/app/app_mac.h"
 #include "sim/app/launchd_state.h"
+#include "sim/app/offline_control.h"
 #include "sim/app/process_table.h"
 #include "sim/app/spawn.h"
+#include "sim/sim_state.h"
 #include "sim_app_support.h"
 
 namespace quillon::sim::testing {
 namespace {
+
+using nlohmann::json;
 
 TEST_F(SimAppTest, ADetachedProgramIsRecordedBeforeItRunsAndLeadsItsOwnGroup) {
   const fs::path ran = root() / "ran";
@@ -73,6 +79,38 @@ TEST_F(SimAppTest, AskingWhetherLaunchdRunsNeverTakesItsLock) {
   EXPECT_EQ(supervisorPid(folder), 0);
   close(other);
   close(held);
+}
+
+TEST_F(SimAppTest, StandInPidsAreNeverHandedOutTwice) {
+  constexpr char kPrompt[] = "com.apple.accessibility.universalAccessAuthWarn";
+  AppMac mac(root(), AppMac::Options{.bundle = builtBundle(), .listAsRunning = false});
+  platform::AppSystem& sys = mac.system();
+  // The prompt shows, the helper closes it, the prompt shows again: setup
+  // tells the two apart by their pids.
+  std::vector<int> pids;
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_FALSE(sys.accessibility.isTrusted(true));
+    auto shown = sys.workspace.runningApplications(kPrompt);
+    ASSERT_EQ(shown.size(), 1u);
+    pids.push_back(shown[0].pid);
+    EXPECT_EQ(sys.processes.run("/bin/kill", {std::to_string(shown[0].pid)}).status, 0);
+    EXPECT_TRUE(sys.workspace.isTerminated(shown[0].pid));
+  }
+  // Nothing runs now; the next app, started by another process, is new too.
+  json launched =
+      runOfflineCommand(root(), {{"cmd", "launchApp"}, {"bundleIdentifier", "com.example"}});
+  ASSERT_EQ(launched["ok"], true) << launched.dump();
+  pids.push_back(launched["pid"].get<int>());
+  EXPECT_LT(pids[0], pids[1]);
+  EXPECT_LT(pids[1], pids[2]);
+
+  // A machine kept by an older build (a bare list) still reads.
+  writeText(root() / "apps.json", R"([{"pid":1000,"bundleIdentifier":"com.example"}])");
+  ASSERT_EQ(readApps(SystemFolder(root())).size(), 1u);
+  EXPECT_FALSE(sys.accessibility.isTrusted(true));
+  auto shown = sys.workspace.runningApplications(kPrompt);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].pid, 1001);
 }
 
 }  // namespace

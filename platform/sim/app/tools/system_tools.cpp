@@ -152,15 +152,12 @@ int killTool(const SystemFolder& folder, const Args& args) {
     // A stand-in application of apps.json is a process of the simulated
     // Mac: it exists for signal 0 and ends on any other.
     bool standIn = false;
-    folder.update(files::kApps, [&](std::optional<json>& file) {
-      auto apps = readApps(folder);
-      auto before = apps.size();
-      std::erase_if(apps, [&](const SimApp& a) {
+    updateApps(folder, [&](AppList& list) {
+      std::erase_if(list.apps, [&](const SimApp& a) {
         if (a.pid != pid || a.process) return false;
         standIn = true;
         return sig != 0;
       });
-      if (apps.size() != before) file = appsJson(apps);
     });
     if (standIn) continue;
     if (kill(pid, sig) != 0) {
