@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/core/env.h"
+#include "common/bundle_ids.h"
 
 namespace quillon::app {
 
@@ -14,7 +15,7 @@ namespace quillon::app {
 namespace Helper {
 
 // The agent's label.
-inline constexpr const char* bundleID = "com.quillon.helper";
+inline constexpr const char* bundleID = kHelperBundleId;
 // The agent's property list in Contents/Library/LaunchAgents.
 inline constexpr const char* agentPlist = "com.quillon.helper.plist";
 

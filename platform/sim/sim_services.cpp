@@ -72,18 +72,12 @@ bool SimAccessibility::isTrusted(bool prompt) {
   if (prompt && !trusted) {
     // The system's prompt is an application of its own, shown once however
     // often it is asked for while it is open.
-    folder_.update(files::kApps, [&](std::optional<json>& file) {
-      auto apps = readApps(folder_);
-      int pid = 1000;
-      for (const auto& a : apps) {
+    updateApps(folder_, [&](AppList& list) {
+      for (const auto& a : list.apps)
         if (a.bundleIdentifier == kAccessibilityPromptBundle) return;
-        pid = std::max(pid, a.pid + 1);
-      }
       SimApp shown;
-      shown.pid = pid;
       shown.bundleIdentifier = kAccessibilityPromptBundle;
-      apps.push_back(shown);
-      file = appsJson(apps);
+      list.addStandIn(shown);
     });
   }
   return trusted;
@@ -98,13 +92,10 @@ std::vector<platform::RunningApp> SimWorkspace::runningApplications(const std::s
 
 void SimWorkspace::end(int pid, bool force) {
   bool ended = false;
-  folder_.update(files::kApps, [&](std::optional<json>& file) {
-    auto apps = readApps(folder_);
-    auto before = apps.size();
-    std::erase_if(apps,
-                  [&](const SimApp& a) { return a.pid == pid && (force || !a.ignoresTerminate); });
-    ended = apps.size() != before;
-    if (file || !apps.empty()) file = appsJson(apps);
+  updateApps(folder_, [&](AppList& list) {
+    ended = std::erase_if(list.apps, [&](const SimApp& a) {
+              return a.pid == pid && (force || !a.ignoresTerminate);
+            }) > 0;
   });
   recorder_.add(force ? "forceTerminate" : "terminate", {{"pid", pid}, {"ended", ended}});
 }
@@ -128,16 +119,11 @@ std::function<void()> SimWorkspace::wakeObserver() {
 
 int SimWorkspace::launch(const std::string& bundleId, bool ignoresTerminate) {
   int pid = 0;
-  folder_.update(files::kApps, [&](std::optional<json>& file) {
-    auto apps = readApps(folder_);
-    pid = 1000;
-    for (const auto& a : apps) pid = std::max(pid, a.pid + 1);
+  updateApps(folder_, [&](AppList& list) {
     SimApp app;
-    app.pid = pid;
     app.bundleIdentifier = bundleId;
     app.ignoresTerminate = ignoresTerminate;
-    apps.push_back(app);
-    file = appsJson(apps);
+    pid = list.addStandIn(app);
   });
   return pid;
 }

@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 
@@ -116,34 +117,68 @@ json devicesJson(const Devices& d) {
   return {{"trackpads", pads}, {"hid", hid}};
 }
 
-std::vector<SimApp> readApps(const SystemFolder& folder) {
-  return decodeOr<std::vector<SimApp>>(folder.read(files::kApps), [](const json& j) {
-    std::vector<SimApp> apps;
-    for (const json& a : j) {
-      SimApp app;
-      app.pid = a.at("pid").get<int>();
-      app.bundleIdentifier = a.at("bundleIdentifier").get<std::string>();
-      app.ignoresTerminate = a.value("ignoresTerminate", false);
-      app.process = a.value("process", false);
-      app.path = a.value("path", "");
-      app.terminating = a.value("terminating", false);
-      if (!app.process || processAlive(app.pid)) apps.push_back(std::move(app));
-    }
-    return apps;
-  });
+int AppList::addStandIn(SimApp app) {
+  int pid = std::max(nextPid, kFirstStandInPid);
+  while (std::any_of(apps.begin(), apps.end(), [&](const SimApp& a) { return a.pid == pid; }))
+    ++pid;
+  nextPid = pid + 1;
+  app.pid = pid;
+  app.process = false;
+  apps.push_back(std::move(app));
+  return pid;
 }
 
-json appsJson(const std::vector<SimApp>& apps) {
-  json list = json::array();
-  for (const auto& a : apps) {
+namespace {
+
+AppList appListFromJson(const json& j) {
+  AppList list;
+  // An older machine kept the bare list.
+  const json& entries = j.is_array() ? j : j.at("apps");
+  if (j.is_object() && j.contains("nextPid")) list.nextPid = j["nextPid"].get<int>();
+  for (const json& a : entries) {
+    SimApp app;
+    app.pid = a.at("pid").get<int>();
+    app.bundleIdentifier = a.at("bundleIdentifier").get<std::string>();
+    app.ignoresTerminate = a.value("ignoresTerminate", false);
+    app.process = a.value("process", false);
+    app.path = a.value("path", "");
+    app.terminating = a.value("terminating", false);
+    if (!app.process || processAlive(app.pid)) list.apps.push_back(std::move(app));
+  }
+  return list;
+}
+
+json appListJson(const AppList& list) {
+  json apps = json::array();
+  for (const auto& a : list.apps) {
     json entry = {{"pid", a.pid}, {"bundleIdentifier", a.bundleIdentifier}};
     if (a.ignoresTerminate) entry["ignoresTerminate"] = true;
     if (a.process) entry["process"] = true;
     if (!a.path.empty()) entry["path"] = a.path;
     if (a.terminating) entry["terminating"] = true;
-    list.push_back(entry);
+    apps.push_back(entry);
   }
-  return list;
+  return {{"nextPid", list.nextPid}, {"apps", apps}};
+}
+
+}  // namespace
+
+AppList readAppList(const SystemFolder& folder) {
+  return decodeOr<AppList>(folder.read(files::kApps), appListFromJson);
+}
+
+std::vector<SimApp> readApps(const SystemFolder& folder) {
+  return readAppList(folder).apps;
+}
+
+void updateApps(const SystemFolder& folder, const std::function<void(AppList&)>& change) {
+  folder.update(files::kApps, [&](std::optional<json>& file) {
+    AppList list = decodeOr<AppList>(file, appListFromJson);
+    change(list);
+    // Nothing to keep: no file, as before.
+    if (!file && list.apps.empty() && list.nextPid == AppList::kFirstStandInPid) return;
+    file = appListJson(list);
+  });
 }
 
 bool processAlive(int pid) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -57,9 +58,22 @@ nlohmann::json devicesJson(const Devices& d);
 SimTrackpad trackpadFromJson(const nlohmann::json& j);  // throws on bad input
 SimHidDevice hidDeviceFromJson(const nlohmann::json& j);
 
+// apps.json: {"nextPid":1002,"apps":[...]}. A stand-in gets a pid that no
+// app of this machine has had before, as a Mac does not hand a new process
+// the pid of one that has just ended: a counter that only grows.
+struct AppList {
+  static constexpr int kFirstStandInPid = 1000;
+  std::vector<SimApp> apps;
+  int nextPid = kFirstStandInPid;
+  // Adds `app` under a new pid, which it returns.
+  int addStandIn(SimApp app);
+};
+
 // A process entry whose process has ended is left out.
 std::vector<SimApp> readApps(const SystemFolder& folder);
-nlohmann::json appsJson(const std::vector<SimApp>& apps);
+AppList readAppList(const SystemFolder& folder);
+// Changes apps.json under the folder lock.
+void updateApps(const SystemFolder& folder, const std::function<void(AppList&)>& change);
 
 // True while the process exists and is not a zombie.
 bool processAlive(int pid);

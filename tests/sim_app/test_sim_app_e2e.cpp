@@ -115,6 +115,33 @@ TEST_F(SimAppTest, AnAgentRegisteredWhileLaunchdWindsDownStillRuns) {
   }
 }
 
+TEST_F(SimAppTest, ARegisteredAgentRunsAgainAtTheNextLogin) {
+  {
+    AppMac mac(root(), AppMac::Options{.bundle = builtBundle(), .listAsRunning = false});
+    ASSERT_FALSE(mac.system().services.agent("com.quillon.helper.plist").registerService());
+    ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0; }));
+  }
+  const pid_t before = agentPid(root());
+  EXPECT_GT(shutdownMachine(root()), 0);
+  EXPECT_FALSE(processAlive(before));
+  EXPECT_EQ(supervisorPid(SystemFolder(root())), 0);
+
+  // The machine starts again and the app with it: the agent, still
+  // registered, runs, with nothing asking for it.
+  const char* oldRoot = getenv("QUILLON_SIM_ROOT");
+  const std::string restore = oldRoot ? oldRoot : "";
+  setenv("QUILLON_SIM_ROOT", root().c_str(), 1);
+  auto app = platform::makeAppBackend();
+  if (restore.empty())
+    unsetenv("QUILLON_SIM_ROOT");
+  else
+    setenv("QUILLON_SIM_ROOT", restore.c_str(), 1);
+  EXPECT_TRUE(waitFor([&] {
+    pid_t now = agentPid(root());
+    return now > 0 && now != before && processAlive(now);
+  }));
+}
+
 TEST_F(SimAppTest, RequiringApprovalStopsARunningAgent) {
   AppMac mac(root(), AppMac::Options{.bundle = builtBundle(), .listAsRunning = false});
   platform::AppService& agent = mac.system().services.agent("com.quillon.helper.plist");
@@ -271,15 +298,28 @@ TEST_F(SimAppTest, ShutdownStopsEverythingTheMachineStarted) {
   const std::string domain = "gui/" + std::to_string(getuid());
   auto boot = mac.system().processes.run("/bin/launchctl", {"bootstrap", domain, plist.string()});
   ASSERT_EQ(boot.status, 0) << boot.output;
-  EXPECT_FALSE(mac.system().processes.startDetached("/bin/sh", {"-c", "sleep 60; sleep 60"}));
+  // Scripts with children: one waits for its `sleep`, one has left its
+  // `sleep` behind.
+  const fs::path waited = root() / "waited", leftBehind = root() / "left-behind";
+  EXPECT_FALSE(mac.system().processes.startDetached(
+      "/bin/sh", {"-c", "sleep 61 & echo $! > \"$0\"; wait", waited.string()}));
+  EXPECT_FALSE(mac.system().processes.startDetached(
+      "/bin/sh", {"-c", "sleep 62 & echo $! > \"$0\"", leftBehind.string()}));
   ASSERT_TRUE(
       waitFor([&] { return readJobStatus(SystemFolder(root()))["local.quillon"].pid > 0; }));
+  std::vector<pid_t> children;
+  for (const auto& file : {waited, leftBehind}) {
+    ASSERT_TRUE(waitFor([&] { return readText(file).find('\n') != std::string::npos; }));
+    children.push_back(std::stoi(readText(file)));
+    EXPECT_TRUE(processAlive(children.back()));
+  }
   auto live = liveProcesses(SystemFolder(root()));
-  EXPECT_EQ(live.size(), 3u);  // launchd, the agent, the script
+  EXPECT_EQ(live.size(), 4u);  // launchd, the agent, the two scripts
 
   auto r = simControl({"--root", root().string(), "--shutdown"});
   EXPECT_EQ(r.status, 0);
   for (const auto& p : live) EXPECT_FALSE(processAlive(p.pid)) << p.what;
+  for (pid_t child : children) EXPECT_FALSE(processAlive(child)) << "sleep " << child;
   EXPECT_TRUE(liveProcesses(SystemFolder(root())).empty());
 
   // bootout of the old agent unloads it; a second one has nothing to unload.

@@ -56,7 +56,7 @@ struct AppMac::Impl {
 
 AppMac::Impl::Impl(std::filesystem::path root, Options options)
     : folder(std::move(root)),
-      bundle(folder, files, options.bundle.empty() ? runningBundle() : options.bundle),
+      bundle(folder, files, options.bundle.empty() ? runningBundle() : std::move(options.bundle)),
       workspace(folder, recorder, apps, files, mainQueue, [this] { quit(); }),
       services(
           folder, recorder,
@@ -78,16 +78,14 @@ AppMac::Impl::Impl(std::filesystem::path root, Options options)
     std::filesystem::create_directories(files.hostPath(f), ec);
   std::string id = bundle.bundleIdentifier();
   if (!options.listAsRunning || id.empty()) return;
-  folder.update(files::kApps, [&](std::optional<json>& file) {
-    auto list = readApps(folder);
-    std::erase_if(list, [](const SimApp& a) { return a.pid == getpid(); });
+  updateApps(folder, [&](AppList& list) {
+    std::erase_if(list.apps, [](const SimApp& a) { return a.pid == getpid(); });
     SimApp self;
     self.pid = getpid();
     self.bundleIdentifier = id;
     self.process = true;
     self.path = bundle.bundlePath();
-    list.push_back(self);
-    file = appsJson(list);
+    list.apps.push_back(self);
   });
   listed = true;
 }
@@ -144,10 +142,8 @@ AppMac::AppMac(std::filesystem::path root, Options options)
 AppMac::~AppMac() {
   impl_->channel.reset();
   if (!impl_->listed) return;
-  impl_->folder.update(files::kApps, [&](std::optional<json>& file) {
-    auto list = readApps(impl_->folder);
-    std::erase_if(list, [](const SimApp& a) { return a.pid == getpid() && a.process; });
-    file = appsJson(list);
+  updateApps(impl_->folder, [&](AppList& list) {
+    std::erase_if(list.apps, [](const SimApp& a) { return a.pid == getpid() && a.process; });
   });
 }
 

@@ -1,7 +1,6 @@
 #include "sim/app/launchd_state.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -164,25 +163,48 @@ std::map<std::string, JobStatus> readJobStatus(const SystemFolder& folder) {
   return out;
 }
 
+namespace {
+struct flock wholeFile(short type) {
+  struct flock lock {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  return lock;  // l_start 0, l_len 0: the whole file
+}
+}  // namespace
+
+bool takeLaunchdLock(int fd) {
+  struct flock lock = wholeFile(F_WRLCK);
+  return fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+void releaseLaunchdLock(int fd) {
+  struct flock lock = wholeFile(F_UNLCK);
+  fcntl(fd, F_OFD_SETLK, &lock);
+}
+
 pid_t supervisorPid(const SystemFolder& folder) {
-  // The supervisor holds the lock as long as it runs.
+  // The supervisor holds the lock as long as it runs. Only asking about it
+  // (F_OFD_GETLK) leaves it free for a supervisor that is starting.
   int fd = open(folder.file(kLaunchdLock).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return 0;
-  bool held = flock(fd, LOCK_EX | LOCK_NB) != 0;
+  struct flock lock = wholeFile(F_WRLCK);
+  bool held = fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
   close(fd);
   if (!held) return 0;
   auto file = folder.read(kLaunchdStatusFile);
-  pid_t pid = file && file->is_object() ? file->value("pid", 0) : 0;
+  pid_t pid = 0;
+  if (file && file->is_object() && file->contains("pid") && (*file)["pid"].is_number_integer())
+    pid = (*file)["pid"].get<pid_t>();
   return pid > 0 ? pid : -1;  // runs, pid not yet written
 }
 
 bool ensureSupervisor(const SystemFolder& folder, std::string& error) {
   if (supervisorPid(folder) != 0) return true;
   std::string program = simLaunchdPath();
-  auto pid = spawnDetached(program, {program, "--root", folder.root().string()},
-                           environmentWith({}), folder.file("launchd.log"), error);
+  auto pid = spawnDetached(
+      program, {program, "--root", folder.root().string()}, environmentWith({}),
+      folder.file("launchd.log"), [&](pid_t p) { registerProcess(folder, p, "launchd"); }, error);
   if (!pid) return false;
-  registerProcess(folder, *pid, "launchd");
   // Wait until it holds its lock, so that a status read right after a
   // registration sees the supervisor.
   for (int i = 0; i < 200 && supervisorPid(folder) == 0; ++i) {
@@ -190,6 +212,11 @@ bool ensureSupervisor(const SystemFolder& folder, std::string& error) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return true;
+}
+
+bool startLoadedJobs(const SystemFolder& folder, std::string& error) {
+  if (readLaunchd(folder).agents.empty()) return true;
+  return ensureSupervisor(folder, error);
 }
 
 namespace {

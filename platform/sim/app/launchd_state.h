@@ -70,10 +70,18 @@ struct JobStatus {
 std::map<std::string, JobStatus> readJobStatus(const SystemFolder& folder);
 // The supervisor's pid, 0 when none runs for this folder.
 pid_t supervisorPid(const SystemFolder& folder);
+// The supervisor's hold on launchd.lock (open-file-description locks), which
+// supervisorPid() only looks at, never takes: false when another holds it.
+bool takeLaunchdLock(int fd);
+void releaseLaunchdLock(int fd);
 
 // Starts the supervisor for the folder unless one runs already. The path
 // of quillon-sim-launchd comes from $QUILLON_SIM_LAUNCHD, else the build.
 bool ensureSupervisor(const SystemFolder& folder, std::string& error);
+// What logging in does on a Mac: the jobs that stay loaded (a registered
+// agent) run again. Starts the supervisor when a job is loaded and none
+// runs, as after `quillon-sim-control --shutdown`.
+bool startLoadedJobs(const SystemFolder& folder, std::string& error);
 std::string simLaunchdPath();
 std::string simToolPath();  // quillon-sim-tool: $QUILLON_SIM_TOOL, else the build's
 

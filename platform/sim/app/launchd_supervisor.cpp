@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/signalfd.h>
 #include <sys/wait.h>
@@ -49,7 +48,7 @@ class Supervisor {
 
   int run() {
     lockFd_ = open(folder_.file(kLaunchdLock).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (lockFd_ < 0 || flock(lockFd_, LOCK_EX | LOCK_NB) != 0) return 0;  // another one runs
+    if (lockFd_ < 0 || !takeLaunchdLock(lockFd_)) return 0;  // another one runs
     sigset_t mask;
     sigemptyset(&mask);
     for (int s : {SIGCHLD, SIGTERM, SIGINT, SIGHUP}) sigaddset(&mask, s);
@@ -97,9 +96,9 @@ class Supervisor {
   // a job that came in meanwhile is ours if we get the lock back, and the
   // new supervisor's otherwise.
   bool stillWantedAfterUnlock() {
-    flock(lockFd_, LOCK_UN);
+    releaseLaunchdLock(lockFd_);
     if (wanted(readLaunchd(folder_)).empty()) return false;
-    return flock(lockFd_, LOCK_EX | LOCK_NB) == 0;
+    return takeLaunchdLock(lockFd_);
   }
 
   // The jobs that should run: loaded, and their service not forced off.

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -36,14 +37,38 @@ json readMounts(const SystemFolder& folder) {
   return (*file)["mounts"];
 }
 
+std::string mountPath(const json& m) {
+  return m.is_object() && m.contains("path") && m["path"].is_string() ? m["path"].get<std::string>()
+                                                                      : "";
+}
+
+// "/Volumes/Q/" and "/Volumes/./Q" are "/Volumes/Q".
+std::string normalMacPath(const std::string& macPath) {
+  std::string p = fs::path(macPath).lexically_normal().string();
+  if (p.size() > 1 && p.back() == '/') p.pop_back();
+  return p;
+}
+
 }  // namespace
 
 fs::path MacFileSystem::hostPath(const std::string& macPath) const {
-  std::string p = fs::path(macPath).lexically_normal().string();
-  if (p.size() > 1 && p.back() == '/') p.pop_back();
+  std::string p = normalMacPath(macPath);
   for (auto folder : kMacFolders)
     if (hasPrefixFolder(p, folder)) return fsRoot() / p.substr(1);
   return macPath;
+}
+
+bool MacFileSystem::inMacFolder(const std::string& macPath) {
+  std::string p = normalMacPath(macPath);
+  return std::any_of(kMacFolders.begin(), kMacFolders.end(), [&](std::string_view folder) {
+    return p.size() > folder.size() + 1 && hasPrefixFolder(p, folder);
+  });
+}
+
+std::string MacFileSystem::folderList() {
+  std::string out;
+  for (auto folder : kMacFolders) out += (out.empty() ? "" : ", ") + std::string(folder);
+  return out;
 }
 
 std::string MacFileSystem::macPath(const fs::path& hostPath) const {
@@ -64,11 +89,12 @@ std::optional<bool> MacFileSystem::volumeIsReadOnly(const std::string& macPath) 
   size_t best = 0;
   bool readOnly = false;  // the start-up volume
   for (const json& m : readMounts(folder_)) {
-    if (!m.is_object() || !m.contains("path") || !m["path"].is_string()) continue;
-    std::string mount = m["path"].get<std::string>();
+    std::string mount = mountPath(m);
+    if (mount.empty()) continue;
     if (hasPrefixFolder(path, mount) && mount.size() > best) {
       best = mount.size();
-      readOnly = m.value("readOnly", false);
+      auto flag = m.find("readOnly");
+      readOnly = flag != m.end() && flag->is_boolean() && flag->get<bool>();
     }
   }
   return readOnly;
@@ -82,24 +108,28 @@ bool MacFileSystem::isWritable(const std::string& macPath) const {
   return !volumeIsReadOnly(macPath).value_or(false);
 }
 
-void MacFileSystem::mount(const std::string& macPath, bool readOnly) const {
+bool MacFileSystem::mount(const std::string& macPath, bool readOnly) const {
+  if (!inMacFolder(macPath)) return false;
+  std::string path = normalMacPath(macPath);
   std::error_code ec;
-  fs::create_directories(hostPath(macPath), ec);
+  fs::create_directories(hostPath(path), ec);
   folder_.update(kVolumes, [&](std::optional<json>& file) {
     json mounts = json::array();
     for (const json& m : readMounts(folder_))
-      if (m.value("path", "") != macPath) mounts.push_back(m);
-    mounts.push_back({{"path", macPath}, {"readOnly", readOnly}});
+      if (mountPath(m) != path) mounts.push_back(m);
+    mounts.push_back({{"path", path}, {"readOnly", readOnly}});
     file = json{{"mounts", mounts}};
   });
+  return true;
 }
 
 bool MacFileSystem::unmount(const std::string& macPath) const {
+  std::string path = normalMacPath(macPath);
   bool found = false;
   folder_.update(kVolumes, [&](std::optional<json>& file) {
     json mounts = json::array();
     for (const json& m : readMounts(folder_)) {
-      if (m.value("path", "") == macPath)
+      if (mountPath(m) == path)
         found = true;
       else
         mounts.push_back(m);

@@ -30,8 +30,14 @@ class MacFileSystem {
   // write bit counts) and is not on a read-only volume.
   bool isWritable(const std::string& macPath) const;
 
-  // Mounts or unmounts a volume at a Mac-side path (creating its folder).
-  void mount(const std::string& macPath, bool readOnly) const;
+  // Whether a Mac-side path lies inside one of the fixed folders, which
+  // live under <root>/fs ("/Volumes/Q" does; "/etc/x", "relative" do not).
+  static bool inMacFolder(const std::string& macPath);
+  static std::string folderList();  // "/Applications, /Volumes, ..."
+
+  // Mounts a volume at a Mac-side path inside one of the fixed folders
+  // (creating its folder); false, changing nothing, for any other path.
+  bool mount(const std::string& macPath, bool readOnly) const;
   bool unmount(const std::string& macPath) const;  // false when not mounted
 
   // Moves an item into the Trash, under a free name ("Quillon 2.app").

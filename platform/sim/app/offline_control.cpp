@@ -25,6 +25,10 @@ json ok(json body = json::object()) {
   return body;
 }
 
+json fail(const std::string& error) {
+  return {{"ok", false}, {"error", error}};
+}
+
 json agents(const SystemFolder& folder) {
   json out = json::object();
   auto status = readJobStatus(folder);
@@ -55,6 +59,11 @@ json run(const std::filesystem::path& root, const json& r) {
   if (cmd == "forceService") {
     const json& status = r.at("status");
     std::string name = r.at("name").get<std::string>();
+    if (!status.is_null() &&
+        (!status.is_number_integer() || status.get<int64_t>() < 0 || status.get<int64_t>() > 3))
+      return fail(
+          "status must be 0 (not registered), 1 (enabled), 2 (requires approval), "
+          "3 (not found) or null");
     updateLaunchd(folder, [&](LaunchdState& state) {
       if (status.is_null())
         state.forced.erase(name);
@@ -64,7 +73,10 @@ json run(const std::filesystem::path& root, const json& r) {
     return ok();
   }
   if (cmd == "mount") {
-    MacFileSystem(folder).mount(r.at("path").get<std::string>(), r.value("readOnly", false));
+    std::string path = r.at("path").get<std::string>();
+    if (!MacFileSystem(folder).mount(path, r.value("readOnly", false)))
+      return fail("\"" + path + "\" is not in one of the Mac's folders (" +
+                  MacFileSystem::folderList() + ")");
     return ok();
   }
   if (cmd == "unmount") {
@@ -82,17 +94,17 @@ json run(const std::filesystem::path& root, const json& r) {
   if (cmd == "agents") return agents(folder);
   if (cmd == "tools") return toolCalls(folder);
   if (cmd == "shutdown") return ok({{"stopped", shutdownMachine(root)}});
-  return {{"ok", false}, {"error", "unknown offline command \"" + cmd + "\""}};
+  return fail("unknown offline command \"" + cmd + "\"");
 }
 
 }  // namespace
 
 json runOfflineCommand(const std::filesystem::path& root, const json& request) {
   try {
-    if (!request.is_object()) return {{"ok", false}, {"error", "not a JSON object"}};
+    if (!request.is_object()) return fail("not a JSON object");
     return run(root, request);
-  } catch (const json::exception& e) {
-    return {{"ok", false}, {"error", e.what()}};
+  } catch (const std::exception& e) {
+    return fail(e.what());
   }
 }
 

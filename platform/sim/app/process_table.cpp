@@ -3,7 +3,10 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "sim/app/spawn.h"
@@ -19,6 +22,54 @@ constexpr std::string_view kProcesses = "processes.json";
 
 bool isLive(const SimProcess& p) {
   return processAlive(p.pid) && processStartTime(p.pid).value_or(0) == p.start;
+}
+
+// Whether a process other than a zombie is in process group `pgid`.
+bool groupHasMembers(pid_t pgid) {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::ifstream stat(entry.path() / "stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    auto close = text.rfind(')');
+    if (close == std::string::npos) continue;
+    std::istringstream rest(text.substr(close + 1));
+    char state = 0;
+    pid_t ppid = 0, pgrp = 0;
+    if (rest >> state >> ppid >> pgrp && pgrp == pgid && state != 'Z' && state != 'X') return true;
+  }
+  return false;
+}
+
+enum class Reach { gone, process, group };
+
+// How to reach what is left of a registered process. A process that leads
+// its group (scripts, apps, launchd and its agents do) is reached with its
+// group, so that its children (a `sleep`, a tool it runs) go too, also once
+// it has ended itself: while a group has members its id is not given to
+// another process.
+Reach reach(const SimProcess& p) {
+  if (isLive(p)) return getpgid(p.pid) == p.pid ? Reach::group : Reach::process;
+  if (!processAlive(p.pid) && groupHasMembers(p.pid)) return Reach::group;
+  return Reach::gone;
+}
+
+bool running(const SimProcess& p) {
+  return reach(p) != Reach::gone;
+}
+
+void signalProcess(const SimProcess& p, int sig) {
+  switch (reach(p)) {
+    case Reach::group:
+      killpg(p.pid, sig);
+      break;
+    case Reach::process:
+      kill(p.pid, sig);
+      break;
+    case Reach::gone:
+      break;
+  }
 }
 
 std::vector<SimProcess> readAll(const SystemFolder& folder) {
@@ -38,15 +89,6 @@ json toJson(const std::vector<SimProcess>& list) {
   return out;
 }
 
-void signalProcess(pid_t pid, int sig) {
-  // Scripts and agents lead their own group: the group takes their
-  // children (a `sleep`, a helper's preview) along.
-  if (getpgid(pid) == pid)
-    killpg(pid, sig);
-  else
-    kill(pid, sig);
-}
-
 }  // namespace
 
 void registerProcess(const SystemFolder& folder, pid_t pid, const std::string& what) {
@@ -54,7 +96,7 @@ void registerProcess(const SystemFolder& folder, pid_t pid, const std::string& w
   if (!start) return;  // already gone
   folder.update(kProcesses, [&](std::optional<json>& file) {
     auto list = readAll(folder);
-    std::erase_if(list, [&](const SimProcess& p) { return p.pid == pid || !isLive(p); });
+    std::erase_if(list, [&](const SimProcess& p) { return p.pid == pid || !running(p); });
     list.push_back({pid, *start, what});
     file = toJson(list);
   });
@@ -63,14 +105,14 @@ void registerProcess(const SystemFolder& folder, pid_t pid, const std::string& w
 void unregisterProcess(const SystemFolder& folder, pid_t pid) {
   folder.update(kProcesses, [&](std::optional<json>& file) {
     auto list = readAll(folder);
-    std::erase_if(list, [&](const SimProcess& p) { return p.pid == pid || !isLive(p); });
+    std::erase_if(list, [&](const SimProcess& p) { return p.pid == pid || !running(p); });
     file = toJson(list);
   });
 }
 
 std::vector<SimProcess> liveProcesses(const SystemFolder& folder) {
   auto list = readAll(folder);
-  std::erase_if(list, [](const SimProcess& p) { return !isLive(p); });
+  std::erase_if(list, [](const SimProcess& p) { return !running(p); });
   return list;
 }
 
@@ -84,25 +126,18 @@ int shutdownMachine(const std::filesystem::path& root, double graceSeconds) {
   for (int round = 0; round < 5; ++round) {
     auto live = liveProcesses(folder);
     if (live.empty()) break;
-    for (const auto& p : live) signalProcess(p.pid, SIGTERM);
+    auto anyRunning = [&] {
+      return std::any_of(live.begin(), live.end(), [](const SimProcess& p) { return running(p); });
+    };
+    for (const auto& p : live) signalProcess(p, SIGTERM);
     auto deadline = std::chrono::steady_clock::now() +
                     std::chrono::milliseconds(static_cast<int>(graceSeconds * 1000));
-    for (;;) {
-      bool any = false;
-      for (const auto& p : live) any = any || isLive(p);
-      if (!any || std::chrono::steady_clock::now() > deadline) break;
+    while (anyRunning() && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    for (const auto& p : live) {
-      if (isLive(p)) signalProcess(p.pid, SIGKILL);
-      ++stopped;
-    }
-    for (int i = 0; i < 100; ++i) {
-      bool any = false;
-      for (const auto& p : live) any = any || isLive(p);
-      if (!any) break;
+    for (const auto& p : live) signalProcess(p, SIGKILL);
+    stopped += static_cast<int>(live.size());
+    for (int i = 0; i < 100 && anyRunning(); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
   }
   folder.update(kProcesses,
                 [&](std::optional<json>& file) { file = toJson(liveProcesses(folder)); });

@@ -22,7 +22,8 @@ struct SimProcess {
 
 void registerProcess(const SystemFolder& folder, pid_t pid, const std::string& what);
 void unregisterProcess(const SystemFolder& folder, pid_t pid);
-// The registered processes that still run.
+// The registered processes of which something still runs: the process,
+// or, once it has ended, the members of the process group it led.
 std::vector<SimProcess> liveProcesses(const SystemFolder& folder);
 
 // Stops everything the simulated Mac of `root` started: SIGTERM to each

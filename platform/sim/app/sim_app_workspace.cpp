@@ -104,10 +104,8 @@ void SimAppWorkspace::forceTerminate(int pid) {
     return;
   }
   bool ended = kill(pid, SIGKILL) == 0;
-  folder_.update(files::kApps, [&](std::optional<json>& file) {
-    auto apps = readApps(folder_);
-    std::erase_if(apps, [&](const SimApp& a) { return a.pid == pid; });
-    file = appsJson(apps);
+  updateApps(folder_, [&](AppList& list) {
+    std::erase_if(list.apps, [&](const SimApp& a) { return a.pid == pid; });
   });
   recorder_.add("forceTerminate", {{"pid", pid}, {"process", true}, {"ended", ended}});
 }
@@ -128,11 +126,9 @@ void SimAppWorkspace::activateSelf() {
 void SimAppWorkspace::terminateSelf() {
   recorder_.add("terminateSelf", {});
   int self = getpid();
-  folder_.update(files::kApps, [&](std::optional<json>& file) {
-    auto apps = readApps(folder_);
-    for (auto& a : apps)
+  updateApps(folder_, [&](AppList& list) {
+    for (auto& a : list.apps)
       if (a.pid == self && a.process) a.terminating = true;
-    file = appsJson(apps);
   });
   if (terminateSelf_) terminateSelf_();
 }

@@ -36,9 +36,10 @@ platform::OsResult SimProcesses::startDetached(const std::string& path,
   MappedCommand cmd = mapCommand(path, args, files_, simToolPath());
   if (!cmd.error.empty()) return platform::OsError{cmd.error};
   std::string error;
-  auto pid = spawnDetached(cmd.program, cmd.argv, environment(), {}, error);
+  auto pid = spawnDetached(
+      cmd.program, cmd.argv, environment(), {},
+      [&](pid_t p) { registerProcess(folder_, p, "detached " + path); }, error);
   if (!pid) return platform::OsError{error};
-  registerProcess(folder_, *pid, "detached " + path);
   return std::nullopt;
 }
 

@@ -10,8 +10,9 @@ namespace quillon::sim {
 // Child processes: each call is recorded with the exact Mac-side program
 // and arguments ("run", "startDetached"), then its mapped form runs
 // (tool_map.h) with QUILLON_SIM_ROOT and QUILLON_SIM_TOOL set, so that the
-// stand-ins act on this machine. A detached child runs in a session of its
-// own, registered in processes.json so that shutdownMachine() stops it.
+// stand-ins act on this machine. A detached child leads a process group of
+// its own and is entered in processes.json before it runs, so that
+// shutdownMachine() stops it and what it started.
 class SimProcesses : public platform::Processes {
  public:
   SimProcesses(const SystemFolder& folder, const MacFileSystem& files, Recorder& recorder)

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,8 +43,13 @@ std::vector<std::string> environmentWith(const std::map<std::string, std::string
     if (eq != std::string::npos && overrides.count(entry.substr(0, eq))) continue;
     env.push_back(std::move(entry));
   }
-  for (const auto& [name, value] : overrides)
-    if (!value.empty()) env.push_back(name + "=" + value);
+  for (const auto& [name, value] : overrides) {
+    if (value.empty()) continue;
+    std::string entry = name;
+    entry += '=';
+    entry += value;
+    env.push_back(std::move(entry));
+  }
   return env;
 }
 
@@ -89,21 +95,37 @@ CapturedRun runCaptured(const std::string& program, const std::vector<std::strin
 
 std::optional<pid_t> spawnDetached(const std::string& program, const std::vector<std::string>& argv,
                                    const std::vector<std::string>& env,
-                                   const std::filesystem::path& outputFile, std::string& error) {
+                                   const std::filesystem::path& outputFile,
+                                   const std::function<void(pid_t)>& started, std::string& error) {
   CStrings args(argv), envp(env);
   std::string out = outputFile.string();
   // The grandchild reports its pid, then exec's error number if exec fails;
   // a close without the error means exec worked.
   int report[2];
+  // The grandchild waits for one byte here before exec, so that `started`
+  // (which records it) has run; at end of file (this process died first)
+  // it leaves without running anything nobody knows of.
+  // A socket pair rather than a pipe: sending to a grandchild that was
+  // killed meanwhile must fail, not raise SIGPIPE in this process.
+  int go[2];
   if (pipe2(report, O_CLOEXEC) != 0) {
     error = startFailure(program, errno);
     return std::nullopt;
   }
-  pid_t child = fork();
-  if (child < 0) {
+  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, go) != 0) {
     error = startFailure(program, errno);
     close(report[0]);
     close(report[1]);
+    return std::nullopt;
+  }
+  auto closeAll = [&] {
+    for (int fd : {report[0], report[1], go[0], go[1]})
+      if (fd >= 0) close(fd);
+  };
+  pid_t child = fork();
+  if (child < 0) {
+    error = startFailure(program, errno);
+    closeAll();
     return std::nullopt;
   }
   if (child == 0) {
@@ -111,6 +133,11 @@ std::optional<pid_t> spawnDetached(const std::string& program, const std::vector
     setsid();
     pid_t grandchild = fork();
     if (grandchild != 0) _exit(grandchild < 0 ? 1 : 0);
+    // The head of a process group of its own, so that signalling the group
+    // reaches what it starts (a script's `sleep`, an app's tools).
+    setpgid(0, 0);
+    close(go[1]);
+    close(report[0]);
     int in = open("/dev/null", O_RDONLY);
     if (in >= 0) dup2(in, 0);
     if (!out.empty()) {
@@ -122,24 +149,37 @@ std::optional<pid_t> spawnDetached(const std::string& program, const std::vector
     }
     pid_t self = getpid();
     (void)!write(report[1], &self, sizeof self);
+    char byte = 0;
+    ssize_t n = 0;
+    while ((n = read(go[0], &byte, 1)) < 0 && errno == EINTR) {
+    }
+    if (n != 1) _exit(127);
     execve(program.c_str(), args.get(), envp.get());
     int err = errno;
     (void)!write(report[1], &err, sizeof err);
     _exit(127);
   }
   close(report[1]);
+  close(go[0]);
+  report[1] = go[0] = -1;
   int status = 0;
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
   pid_t pid = 0;
-  int err = 0;
   ssize_t got = read(report[0], &pid, sizeof pid);
-  ssize_t gotErr = got == sizeof pid ? read(report[0], &err, sizeof err) : 0;
-  close(report[0]);
   if (got != sizeof pid) {
     error = startFailure(program, EAGAIN);
+    closeAll();
     return std::nullopt;
   }
+  if (started) started(pid);
+  char byte = 1;
+  (void)!send(go[1], &byte, 1, MSG_NOSIGNAL);
+  close(go[1]);
+  go[1] = -1;
+  int err = 0;
+  ssize_t gotErr = read(report[0], &err, sizeof err);
+  closeAll();
   if (gotErr == sizeof err) {
     error = startFailure(program, err);
     return std::nullopt;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -25,13 +26,17 @@ struct CapturedRun {
 CapturedRun runCaptured(const std::string& program, const std::vector<std::string>& argv,
                         const std::vector<std::string>& env);
 
-// Starts a program in a session of its own that is nobody's child (it
-// outlives this process, and no one has to reap it). Standard input is
+// Starts a program that is nobody's child (it outlives this process, and
+// no one has to reap it), at the head of a process group of its own so
+// that signalling the group stops what it started too. Standard input is
 // /dev/null; output goes to `outputFile` (appended) or, when empty, where
-// this process's goes. The program's pid, or nullopt and the reason.
+// this process's goes. `started` gets the pid before the program runs (to
+// record it): should this process die before that, the program never
+// runs. The program's pid, or nullopt and the reason.
 std::optional<pid_t> spawnDetached(const std::string& program, const std::vector<std::string>& argv,
                                    const std::vector<std::string>& env,
-                                   const std::filesystem::path& outputFile, std::string& error);
+                                   const std::filesystem::path& outputFile,
+                                   const std::function<void(pid_t)>& started, std::string& error);
 
 // A child of this process in a process group of its own (so that killpg
 // reaches what it starts), stdin and output on /dev/null or `outputFile`.

@@ -10,6 +10,8 @@
 
 namespace quillon::sim {
 
+using nlohmann::json;
+
 namespace {
 
 // "gui/<uid>/<label>" or "gui/<uid>"; false for another user or domain.
@@ -71,11 +73,13 @@ int bootout(const SystemFolder& folder, const Args& args) {
   if (label.empty() && args.size() > 1) {
     std::string error;
     auto plist = readPlist(args[1], error);
-    if (!plist || !plist->is_object() || !plist->contains("Label")) {
+    const json* given =
+        plist && plist->is_object() && plist->contains("Label") ? &(*plist)["Label"] : nullptr;
+    if (!given || !given->is_string() || given->get<std::string>().empty()) {
       std::fprintf(stderr, "Boot-out failed: 5: Input/output error\n");
       return 5;
     }
-    label = (*plist)["Label"].get<std::string>();
+    label = given->get<std::string>();
   }
   bool found = false;
   updateLaunchd(folder, [&](LaunchdState& state) { found = state.agents.erase(label) > 0; });

@@ -32,8 +32,12 @@ int openUrl(const SystemFolder& folder, const std::string& url) {
 int openBundle(const SystemFolder& folder, const fs::path& host, const std::string& macPath) {
   std::string error;
   auto info = readPlist(host / "Contents/Info.plist", error);
-  std::string id = info ? info->value("CFBundleIdentifier", "") : "";
-  std::string exe = info ? info->value("CFBundleExecutable", "") : "";
+  auto text = [&](const char* key) -> std::string {
+    if (!info || !info->is_object() || !info->contains(key) || !(*info)[key].is_string()) return "";
+    return (*info)[key].get<std::string>();
+  };
+  std::string id = text("CFBundleIdentifier");
+  std::string exe = text("CFBundleExecutable");
   for (const SimApp& a : readApps(folder)) {
     if (!a.process || a.bundleIdentifier != id || a.path != macPath || a.terminating) continue;
     sendAppRequest(folder.root(), a.pid, {{"cmd", "reopen"}});
@@ -47,13 +51,13 @@ int openBundle(const SystemFolder& folder, const fs::path& host, const std::stri
   }
   // The new copy finds its bundle from its own path.
   auto env = environmentWith({{"QUILLON_SIM_BUNDLE", ""}});
-  auto pid =
-      spawnDetached(program.string(), {program.string()}, env, folder.file("open.log"), error);
+  auto pid = spawnDetached(
+      program.string(), {program.string()}, env, folder.file("open.log"),
+      [&](pid_t p) { registerProcess(folder, p, "app " + macPath); }, error);
   if (!pid) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
-  registerProcess(folder, *pid, "app " + macPath);
   return 0;
 }
 

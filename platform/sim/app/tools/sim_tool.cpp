@@ -45,15 +45,22 @@ int main(int argc, char** argv) {
   }
   std::string tool = argv[1];
   Args args(argv + 2, argv + argc);
-  SystemFolder folder(Mac::defaultRoot());
-  MacFileSystem files(folder);
-  logCall(folder, tool, args);
-  if (tool == "launchctl") return launchctlTool(folder, args);
-  if (tool == "tccutil") return tccutilTool(folder, args);
-  if (tool == "defaults") return defaultsTool(folder, args);
-  if (tool == "open") return openTool(folder, files, args);
-  if (tool == "hdiutil") return hdiutilTool(files, args);
-  if (tool == "kill") return killTool(folder, args);
+  try {
+    SystemFolder folder(Mac::defaultRoot());
+    MacFileSystem files(folder);
+    logCall(folder, tool, args);
+    if (tool == "launchctl") return launchctlTool(folder, args);
+    if (tool == "tccutil") return tccutilTool(folder, args);
+    if (tool == "defaults") return defaultsTool(folder, args);
+    if (tool == "open") return openTool(folder, files, args);
+    if (tool == "hdiutil") return hdiutilTool(files, args);
+    if (tool == "kill") return killTool(folder, args);
+  } catch (const std::exception& e) {
+    // A stand-in that meets something it did not expect fails as a tool
+    // does (EX_SOFTWARE), never with a crash the calling script can't read.
+    std::fprintf(stderr, "%s: %s\n", tool.c_str(), e.what());
+    return 70;
+  }
   std::fprintf(stderr, "quillon-sim-tool: no stand-in for \"%s\"\n", tool.c_str());
   return 64;
 }

@@ -123,7 +123,10 @@ int killTool(const SystemFolder& folder, const Args& args) {
   size_t i = 0;
   if (i < args.size() && args[i] == "-s" && i + 1 < args.size()) {
     auto n = signalNumber(args[i + 1]);
-    if (!n) return 2;
+    if (!n) {
+      std::fprintf(stderr, "kill: unknown signal: %s\n", args[i + 1].c_str());
+      return 2;
+    }
     sig = *n;
     i += 2;
   } else if (i < args.size() && args[i].size() > 1 && args[i][0] == '-') {
@@ -141,10 +144,17 @@ int killTool(const SystemFolder& folder, const Args& args) {
   }
   int status = 0;
   for (; i < args.size(); ++i) {
+    // Only single processes: 0 and negative numbers (a process group, or
+    // every process the user may signal) reach beyond the simulated Mac.
     int pid = 0;
     try {
-      pid = std::stoi(args[i]);
+      size_t used = 0;
+      pid = std::stoi(args[i], &used);
+      if (used != args[i].size()) pid = 0;
     } catch (const std::exception&) {
+      pid = 0;
+    }
+    if (pid <= 0) {
       std::fprintf(stderr, "kill: illegal process id: %s\n", args[i].c_str());
       status = 2;
       continue;
@@ -152,15 +162,12 @@ int killTool(const SystemFolder& folder, const Args& args) {
     // A stand-in application of apps.json is a process of the simulated
     // Mac: it exists for signal 0 and ends on any other.
     bool standIn = false;
-    folder.update(files::kApps, [&](std::optional<json>& file) {
-      auto apps = readApps(folder);
-      auto before = apps.size();
-      std::erase_if(apps, [&](const SimApp& a) {
+    updateApps(folder, [&](AppList& list) {
+      std::erase_if(list.apps, [&](const SimApp& a) {
         if (a.pid != pid || a.process) return false;
         standIn = true;
         return sig != 0;
       });
-      if (apps.size() != before) file = appsJson(apps);
     });
     if (standIn) continue;
     if (kill(pid, sig) != 0) {
