@@ -22,6 +22,7 @@ TEST(FastLock, ContendedIncrementsAreNeverLost) {
   // All start together, or the first could be done before the last begins.
   std::latch start(kThreads);
   std::vector<std::thread> threads;
+  threads.reserve(kThreads);
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&] {
       start.arrive_and_wait();
