@@ -4,6 +4,8 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "common/utf8.h"
+
 namespace quillon {
 
 using nlohmann::json;
@@ -170,7 +172,8 @@ Config decodeConfig(std::string_view text) {
     if (auto end = what.find("] "); what.starts_with('[') && end != std::string_view::npos) {
       what.remove_prefix(end + 2);
     }
-    throw ConfigError{std::string(what)};
+    // It quotes the bytes it stopped at, which may end inside a character.
+    throw ConfigError{validUTF8(what)};
   }
   if (!root.is_object()) {
     throw ConfigError{"the configuration must be an object, not " + typeWithArticle(root)};

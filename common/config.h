@@ -55,7 +55,8 @@ double mouseCPMM(const DeviceConfig& mouse);
 
 // Strict decoding: both devices and their six required keys with the right
 // types; null counts as absent; unknown keys are ignored. Throws
-// ConfigError with the decoder's description on any failure.
+// ConfigError with the decoder's description, as valid UTF-8, on any
+// failure.
 struct ConfigError {
   std::string message;
 };

@@ -74,10 +74,11 @@ bool waitForAccessibility(HelperState& state) {
   return true;
 }
 
-// What the run registers with the system: the trackpads' frames, timers,
-// observers and the tap. All of it is undone when the run returns, however
-// it ends, so that no callback of any thread calls into a state that is
-// gone: the contact thread's frames first, as they come on their own.
+// What the run registers with the system: the trackpads' frames, the mouse
+// reader, timers, observers and the tap. All of it is undone when the run
+// returns, however it ends, so that no callback of any thread calls into a
+// state that is gone: the contact thread's frames first, as they come on
+// their own.
 struct Registrations {
   explicit Registrations(HelperState& s) : state(s) {}
   ~Registrations() {
@@ -85,6 +86,10 @@ struct Registrations {
     stopMultitouch(state);
     for (RunLoop::TimerId id : timers) {
       sys.runLoop.cancelTimer(id);
+    }
+    if (state.main.hidManager != nullptr) {
+      sys.hid.close(state.main.hidManager);
+      state.main.hidManager = nullptr;
     }
     sys.workspace.setWakeObserver({});
     sys.displays.setReconfigurationCallback({});

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "common/atomic_file.h"
+#include "common/utf8.h"
 #include "helper/format.h"
 #include "helper/log.h"
 
@@ -20,46 +21,6 @@ constexpr const char* kNaturalScrollingKey = "com.apple.swipescrolldirection";
 
 void logUnreadable(const std::string& reason) {
   logLine("config.json unreadable, using defaults: " + reason);
-}
-
-// The decoder would refuse such a file too, but its message quotes the bytes
-// it choked on, and those do not belong in the log.
-bool isUTF8(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size()) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    size_t extra;
-    uint32_t min;
-    uint32_t cp;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if ((c & 0xE0) == 0xC0) {
-      extra = 1, min = 0x80, cp = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      extra = 2, min = 0x800, cp = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      extra = 3, min = 0x10000, cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (text.size() - i <= extra) {
-      return false;
-    }
-    for (size_t k = 1; k <= extra; ++k) {
-      const auto cc = static_cast<unsigned char>(text[i + k]);
-      if ((cc & 0xC0) != 0x80) {
-        return false;
-      }
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    // Overlong forms, UTF-16 surrogates and values beyond Unicode.
-    if (cp < min || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
-      return false;
-    }
-    i += extra + 1;
-  }
-  return true;
 }
 
 // The file's text, or nullopt with `problem` empty when there is no file
@@ -96,6 +57,8 @@ Config readConfig(const std::filesystem::path& path) {
     }
     return Config{};
   }
+  // The decoder would refuse such a file too, but in its own words, which
+  // quote the bytes it choked on.
   if (!isUTF8(*text)) {
     logUnreadable("the file is not UTF-8 text");
     return Config{};

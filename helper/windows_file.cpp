@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/utf8.h"
 #include "helper/errors.h"
 
 namespace quillon {
@@ -116,7 +117,7 @@ json parse(std::string_view text) {
   try {
     return json::parse(text.begin(), text.end(), limitDepth);
   } catch (const json::exception& e) {
-    fail(e.what());
+    fail(validUTF8(e.what()));  // its quote of the input may end inside a character
   }
 }
 

@@ -110,6 +110,7 @@ struct RefusingHid : platform::Hid {
   }
   void schedule(platform::HidManagerRef m) override { inner.schedule(m); }
   bool open(platform::HidManagerRef) override { return false; }
+  void close(platform::HidManagerRef m) override { inner.close(m); }
   std::optional<bool> boolProperty(platform::HidDeviceRef d, const char* k) override {
     return inner.boolProperty(d, k);
   }

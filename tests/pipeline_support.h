@@ -64,6 +64,7 @@ class CapturedHid : public platform::Hid {
   }
   void schedule(platform::HidManagerRef) override {}
   bool open(platform::HidManagerRef) override { return true; }
+  void close(platform::HidManagerRef) override { onValue = nullptr; }
   std::optional<bool> boolProperty(platform::HidDeviceRef, const char*) override { return {}; }
   std::optional<std::string> stringProperty(platform::HidDeviceRef, const char*) override {
     return {};

@@ -243,6 +243,11 @@ const Unusable kUnusable[] = {
        fs::resize_file(p, 100'000'000);  // sparse: nothing of it is read
      },
      "larger than 1048576 bytes"},
+    // Valid UTF-8, but the decoder's quote stops inside the "×".
+    {"a multibyte character where a value belongs",
+     [](const fs::path& p) { std::ofstream(p) << "{\"trackpad\": \xC3\x97}"; },
+     "parse error at line 1, column 14: syntax error while parsing value - invalid literal; "
+     "last read: '\"trackpad\": \xEF\xBF\xBD'"},
     {"not UTF-8",
      [](const fs::path& p) {
        std::ofstream(p) << configText(device("custom", ",\"comment\":\"caf\xE9\""), device("mac"));
@@ -272,6 +277,7 @@ TEST_F(Background, UnusableConfigGivesDefaultsAndOneLine) {
     EXPECT_EQ(lines[0].rfind(std::string("config.json unreadable, using defaults: ") + u.reason, 0),
               0u)
         << lines[0];
+    EXPECT_TRUE(isUTF8(lines[0])) << lines[0];
     EXPECT_EQ(lines[1], kDefaultSettings);
     EXPECT_EQ(applied(), Config{});
     EXPECT_FALSE(state().shared.mouseCurve);

@@ -34,9 +34,12 @@ bool waitFor(const std::function<bool()>& done) {
 class RunEnd : public Background {
  protected:
   static constexpr uint64_t kPad = 1;
+  static constexpr uint64_t kMouse = 2;
+  static constexpr uint32_t kXUsage = 48;
 
   RunEnd() {
     mac_.connectTrackpad({.id = kPad});
+    mac_.connectHidDevice({.id = kMouse});
     // With a curve, each frame also looks the speed up on it.
     writeConfig(configText(device("custom"), device("mac")));
     mac_.startFrameStream(kPad);
@@ -48,15 +51,18 @@ class RunEnd : public Background {
     state_ = std::make_unique<HelperState>(sys, Paths::forHome(home_));
   }
 
-  // Called from inside the run: frames are reaching it.
+  // Called from inside the run: frames are reaching it, and the mouse moves
+  // (so that the HID manager knows it, when it is open).
   void waitForFramesInTheRun() {
+    mac_.hidValue(kMouse, kXUsage, 3);
     const uint64_t before = mac_.frameStreamCounts().delivered;
     EXPECT_TRUE(waitFor([&] { return mac_.frameStreamCounts().delivered >= before + 5; }));
   }
 
   // Called once the run has returned: its state goes, as run() lets it go,
   // while the stream goes on; none of its frames may arrive any more, nor
-  // may a wake or a motion event reach the state.
+  // may a wake, a mouse's counts, its removal or a motion event reach the
+  // state.
   void expectNothingReachesTheEndedRun() {
     const sim::Mac::FrameStreamCounts atEnd = mac_.frameStreamCounts();
     state_.reset();
@@ -64,8 +70,11 @@ class RunEnd : public Background {
     EXPECT_EQ(mac_.frameStreamCounts().delivered, atEnd.delivered);
     EXPECT_EQ(mac_.records("deviceStop").size(), 1u);
     EXPECT_EQ(mac_.records("unregisterContactFrameCallback").size(), 1u);
+    EXPECT_EQ(mac_.records("hidClose").size(), 1u);
 
     mac_.wake();
+    EXPECT_FALSE(mac_.hidValue(kMouse, kXUsage, 5));
+    mac_.disconnect(kMouse);
     sim::SimEvent moved;
     moved.type = platform::event_type::kMouseMoved;
     moved.location = {100, 100};

@@ -566,6 +566,13 @@ TEST_F(SimTest, HidManagerReadsOnlyOnceOpenAndOnlyMatchedUsages) {
   mac.disconnect(7);
   EXPECT_EQ(log.removed, std::vector<platform::HidDeviceRef>{mouse});
   EXPECT_FALSE(mac.hidValue(7, 48, 5));
+
+  // Closed, the manager hears neither values nor removals.
+  sys.hid.close(m);
+  EXPECT_FALSE(mac.hidValue(1, 49, -3));
+  mac.disconnect(1);
+  EXPECT_EQ(log.values.size(), 2u);
+  EXPECT_EQ(log.removed.size(), 1u);
 }
 
 // --- Workspace ---

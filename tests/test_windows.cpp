@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "common/utf8.h"
 #include "helper/builtin_curves.h"
 #include "helper/errors.h"
 #include "helper/windows_curve.h"
@@ -96,6 +97,7 @@ TEST(WindowsFile, MalformedFilesFailWithADescription) {
       {"{", "parse error"},
       {"{\"curves\": []} x", "parse error"},
       {"\xff\xfe{}", "parse error"},
+      {"{\"curves\": \xC3\x97}", "last read: '\"curves\": \xEF\xBF\xBD'"},
       {"[]", "expected object"},
       {"{}", "no \"curves\""},
       {R"({"curves": null})", "no \"curves\""},
@@ -117,6 +119,7 @@ TEST(WindowsFile, MalformedFilesFailWithADescription) {
   for (const Case& c : cases) {
     const std::string message = decodeError(c.text);
     EXPECT_NE(message.find(c.message), std::string::npos) << c.text << " -> " << message;
+    EXPECT_TRUE(isUTF8(message)) << c.text << " -> " << message;
   }
 }
 

@@ -81,6 +81,19 @@ bool IOKitHid::open(HidManagerRef manager) {
          kIOReturnSuccess;
 }
 
+void IOKitHid::close(HidManagerRef manager) {
+  auto* m = static_cast<IOHIDManagerRef>(manager);
+  IOHIDManagerRegisterInputValueCallback(m, nullptr, nullptr);
+  IOHIDManagerRegisterDeviceRemovalCallback(m, nullptr, nullptr);
+  IOHIDManagerUnscheduleFromRunLoop(m, CFRunLoopGetMain(), kCFRunLoopDefaultMode);
+  // The result is of no use: a manager never opened has nothing to close.
+  IOHIDManagerClose(m, kIOHIDOptionsTypeNone);
+  CFRelease(m);
+  onValue_ = nullptr;
+  onRemoval_ = nullptr;
+  context_ = nullptr;
+}
+
 std::optional<bool> IOKitHid::boolProperty(HidDeviceRef device, const char* key) {
   CFStringRef k = CFStringCreateWithCString(kCFAllocatorDefault, key, kCFStringEncodingUTF8);
   CFTypeRef v = IOHIDDeviceGetProperty(static_cast<IOHIDDeviceRef>(device), k);

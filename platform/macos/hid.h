@@ -12,6 +12,7 @@ class IOKitHid final : public Hid {
                     void* context) override;
   void schedule(HidManagerRef manager) override;
   bool open(HidManagerRef manager) override;
+  void close(HidManagerRef manager) override;
   std::optional<bool> boolProperty(HidDeviceRef device, const char* key) override;
   std::optional<std::string> stringProperty(HidDeviceRef device, const char* key) override;
   bool listenEventAccessGranted() override;

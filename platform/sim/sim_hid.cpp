@@ -74,6 +74,19 @@ bool SimHid::open(platform::HidManagerRef ref) {
   return ok;
 }
 
+void SimHid::close(platform::HidManagerRef ref) {
+  {
+    std::lock_guard g(mutex_);
+    if (Manager* m = manager(ref)) {
+      m->onValue = nullptr;
+      m->onRemoval = nullptr;
+      m->context = nullptr;
+      m->scheduled = m->open = false;
+    }
+  }
+  recorder_.add("hidClose", {});
+}
+
 std::optional<bool> SimHid::boolProperty(platform::HidDeviceRef ref, const char* key) {
   std::lock_guard g(mutex_);
   Device* d = device(ref);

@@ -15,7 +15,8 @@ namespace quillon::sim {
 // and the trackpads (a trackpad is a HID pointing device too). A manager
 // gets values only once it is scheduled and open, and only of the usages
 // its value matching names; opening needs Input Monitoring, read from
-// permissions.json on each call.
+// permissions.json on each call. A closed manager gets nothing more; its
+// handle stays valid for the Mac's life.
 class SimHid : public platform::Hid {
  public:
   SimHid(const SystemFolder& folder, Recorder& recorder) : folder_(folder), recorder_(recorder) {}
@@ -26,6 +27,7 @@ class SimHid : public platform::Hid {
                     platform::HidRemovalCallback onRemoval, void* context) override;
   void schedule(platform::HidManagerRef manager) override;
   bool open(platform::HidManagerRef manager) override;
+  void close(platform::HidManagerRef manager) override;
   std::optional<bool> boolProperty(platform::HidDeviceRef device, const char* key) override;
   std::optional<std::string> stringProperty(platform::HidDeviceRef device,
                                             const char* key) override;

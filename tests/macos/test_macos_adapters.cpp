@@ -1,8 +1,9 @@
 // The real macOS adapters on a Mac, for what needs no permission: the main
 // run loop and its timers, folder watching, uptime, displays, the HID
-// manager, and that MultitouchSupport still has every function the helper
-// looks up (the first thing to break on a new macOS release). Built and run
-// only on a Mac (the macOS CI workflow); compile-checked elsewhere.
+// manager, the wake observer, and that MultitouchSupport still has every
+// function the helper looks up (the first thing to break on a new macOS
+// release). Built and run only on a Mac (the macOS CI workflow);
+// compile-checked elsewhere.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include "platform/macos/hid.h"
 #include "platform/macos/multitouch.h"
 #include "platform/macos/services.h"
+#include "tests/macos/wake_notification.h"
 
 namespace quillon::platform::macos {
 namespace {
@@ -120,7 +122,8 @@ TEST(MacMultitouch, TheFrameworkHasEveryFunctionTheHelperLooksUp) {
   ASSERT_TRUE(mt.load());
   for (MTFunction f :
        {MTFunction::createList, MTFunction::getDeviceID, MTFunction::getSensorSurfaceDimensions,
-        MTFunction::registerContactFrameCallback, MTFunction::deviceStart, MTFunction::isBuiltIn}) {
+        MTFunction::registerContactFrameCallback, MTFunction::deviceStart, MTFunction::isBuiltIn,
+        MTFunction::deviceStop, MTFunction::unregisterContactFrameCallback}) {
     EXPECT_TRUE(mt.has(f)) << "function " << static_cast<int>(f);
   }
   // A machine without a trackpad (a CI runner) may list none; the call must
@@ -129,11 +132,17 @@ TEST(MacMultitouch, TheFrameworkHasEveryFunctionTheHelperLooksUp) {
   EXPECT_GE(mt.registryDeviceCount(), 0);
 }
 
-TEST(MacHid, AManagerIsMadeWithoutAnyPermission) {
+TEST(MacHid, AManagerIsMadeAndClosedWithoutAnyPermission) {
   IOKitHid hid;
   // Generic desktop page, mouse usage; X and Y values.
   HidManagerRef manager = hid.createManager({0x01, 0x02}, {{0x01, 0x30}, {0x01, 0x31}});
-  EXPECT_NE(manager, nullptr);
+  ASSERT_NE(manager, nullptr);
+  hid.setCallbacks(
+      manager, [](void*, const HidValue&) {}, [](void*, HidDeviceRef) {}, nullptr);
+  hid.schedule(manager);
+  // Not opened: that would ask for Input Monitoring. The run's end closes a
+  // refused manager the same way.
+  hid.close(manager);
   hid.listenEventAccessGranted();
 }
 
@@ -145,6 +154,29 @@ TEST(MacPreferences, AMissingGlobalKeyReadsAsAbsent) {
 TEST(MacWorkspace, NoApplicationRunsUnderAnUnknownIdentifier) {
   AppKitWorkspace workspace;
   EXPECT_TRUE(workspace.runningApplications("com.quillon.test.no-such-app").empty());
+}
+
+TEST(MacWorkspace, AWakeReachesOnlyTheLatestObserverAndNoneOnceCleared) {
+  CFMainRunLoop loop;
+  AppKitWorkspace workspace;
+  int first = 0;
+  int second = 0;
+  // The observer runs on the main queue, which the run loop serves.
+  const auto wake = [&] {
+    test::postWakeNotification();
+    runFor(loop, 0.2);
+  };
+  workspace.setWakeObserver([&] { ++first; });
+  wake();
+  EXPECT_EQ(first, 1);
+  workspace.setWakeObserver([&] { ++second; });
+  wake();
+  EXPECT_EQ(first, 1);
+  EXPECT_EQ(second, 1);
+  workspace.setWakeObserver({});
+  wake();
+  EXPECT_EQ(first, 1);
+  EXPECT_EQ(second, 1);
 }
 
 }  // namespace

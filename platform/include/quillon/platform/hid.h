@@ -38,6 +38,10 @@ class Hid {
   virtual void schedule(HidManagerRef manager) = 0;
   // False when the system refuses (Input Monitoring not allowed).
   virtual bool open(HidManagerRef manager) = 0;
+  // Undoes setCallbacks, schedule and open, opened or not, and releases the
+  // manager: no callback runs once it has returned, and `manager` may not be
+  // used again. Main thread.
+  virtual void close(HidManagerRef manager) = 0;
 
   virtual std::optional<bool> boolProperty(HidDeviceRef device, const char* key) = 0;
   virtual std::optional<std::string> stringProperty(HidDeviceRef device, const char* key) = 0;

@@ -110,6 +110,7 @@ typedef NSString* NSNotificationName;
                              queue:(NSOperationQueue*)queue
                         usingBlock:(void (^)(NSNotification* notification))block;
 - (void)removeObserver:(id)observer;
+- (void)postNotificationName:(NSNotificationName)aName object:(id)anObject;
 @end
 
 @interface NSProcessInfo : NSObject

@@ -8,6 +8,7 @@ CF_EXTERN_C_BEGIN
 
 IOHIDManagerRef IOHIDManagerCreate(CFAllocatorRef allocator, IOOptionBits options);
 IOReturn IOHIDManagerOpen(IOHIDManagerRef manager, IOOptionBits options);
+IOReturn IOHIDManagerClose(IOHIDManagerRef manager, IOOptionBits options);
 void IOHIDManagerSetDeviceMatching(IOHIDManagerRef manager, CFDictionaryRef matching);
 void IOHIDManagerSetInputValueMatchingMultiple(IOHIDManagerRef manager, CFArrayRef multiple);
 void IOHIDManagerRegisterInputValueCallback(IOHIDManagerRef manager, IOHIDValueCallback callback,
@@ -16,5 +17,7 @@ void IOHIDManagerRegisterDeviceRemovalCallback(IOHIDManagerRef manager,
                                                IOHIDDeviceCallback callback, void* context);
 void IOHIDManagerScheduleWithRunLoop(IOHIDManagerRef manager, CFRunLoopRef runLoop,
                                      CFStringRef runLoopMode);
+void IOHIDManagerUnscheduleFromRunLoop(IOHIDManagerRef manager, CFRunLoopRef runLoop,
+                                       CFStringRef runLoopMode);
 
 CF_EXTERN_C_END
