@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <atomic>
+#include <chrono>
 
 #include "sim/app/app_mac.h"
 #include "sim/app/launchd_state.h"
@@ -89,6 +90,18 @@ TEST_F(SimAppTest, AgentFromTheRealPropertyListRunsIsKeptAliveAndStopsWhenUnregi
       {"kickstart", "-k", "gui/" + std::to_string(getuid()) + "/com.quillon.helper"});
   EXPECT_EQ(kick.status, 0) << kick.output;
   ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0 && agentPid(root()) != second; }, 10));
+  const auto thirdStarted = std::chrono::steady_clock::now();
+  const pid_t killedEarly = agentPid(root());
+
+  // Killed right after its start: the next start waits out the property
+  // list's ThrottleInterval (5 s, not launchd's default of 10), counted from
+  // the last start.
+  kill(killedEarly, SIGKILL);
+  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0 && agentPid(root()) != killedEarly; }, 15));
+  const double waited =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - thirdStarted).count();
+  EXPECT_GE(waited, 4.5);
+  EXPECT_LT(waited, 9.0);
   pid_t third = agentPid(root());
   pid_t supervisor = supervisorPid(SystemFolder(root()));
   EXPECT_GT(supervisor, 0);
