@@ -17,6 +17,7 @@
 #include "background_support.h"
 #include "common/atomic_file.h"
 #include "common/paths.h"
+#include "common/utf8.h"
 #include "helper/background.h"
 #include "helper/config_watch.h"
 #include "helper/errors.h"
@@ -128,38 +129,6 @@ TEST_F(Background, SettingsLineNamesEveryAppliedValue) {
   EXPECT_EQ(state().shared.trackpadScroll, (ScrollPrefs{false, false, 1}));
   EXPECT_EQ(state().shared.mouseScroll, (ScrollPrefs{true, true, 2.5}));
   EXPECT_EQ(state().shared.mouseCPMM, 50 / 25.4);
-}
-
-// Well-formed UTF-8: no stray or missing continuation bytes, no overlong
-// forms, no surrogates, nothing beyond U+10FFFF.
-bool isUTF8(std::string_view text) {
-  for (size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    size_t extra = 0;
-    uint32_t cp = 0, min = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    if ((c & 0xE0) == 0xC0) {
-      extra = 1, min = 0x80, cp = c & 0x1Fu;
-    } else if ((c & 0xF0) == 0xE0) {
-      extra = 2, min = 0x800, cp = c & 0x0Fu;
-    } else if ((c & 0xF8) == 0xF0) {
-      extra = 3, min = 0x10000, cp = c & 0x07u;
-    } else {
-      return false;
-    }
-    if (text.size() - i <= extra) return false;
-    for (size_t k = 1; k <= extra; ++k) {
-      const auto cc = static_cast<unsigned char>(text[i + k]);
-      if ((cc & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (cc & 0x3Fu);
-    }
-    if (cp < min || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return false;
-    i += extra + 1;
-  }
-  return true;
 }
 
 std::vector<std::string> splitParts(const std::string& text) {
