@@ -172,7 +172,11 @@ TEST_F(Background, SettingsLineStaysWholeWithExtremeFiniteValues) {
       EXPECT_EQ(parts[2], "natural scrolling trackpad on, mouse on (macOS: on)");
       EXPECT_EQ(parts[3], "scroll acceleration trackpad on, mouse on");
       const std::string speed = formatC("%.2f", value > 0 ? value : 1);
-      EXPECT_EQ(parts[4], "scroll speed trackpad " + speed + "×, mouse " + speed + "×");
+      EXPECT_EQ(parts[4], std::string("scroll speed trackpad ")
+                              .append(speed)
+                              .append("×, mouse ")
+                              .append(speed)
+                              .append("×"));
     }
   }
 }

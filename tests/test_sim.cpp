@@ -46,6 +46,7 @@ class SimTest : public ::testing::Test {
 
 std::vector<std::string> kinds(const std::vector<Record>& records) {
   std::vector<std::string> out;
+  out.reserve(records.size());
   for (const auto& r : records) out.push_back(r.kind);
   return out;
 }

@@ -215,7 +215,7 @@ void Model::save() {
 }
 
 std::string Model::describe() const {
-  const std::string name(displayName(device_));
+  std::string name(displayName(device_));
   const DeviceConfig& c = cfg();
   switch (mode()) {
     case Mode::mac: {

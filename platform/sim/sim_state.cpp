@@ -1,10 +1,11 @@
 #include "sim/sim_state.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
 
 namespace quillon::sim {
 
@@ -181,11 +182,28 @@ void updateApps(const SystemFolder& folder, const std::function<void(AppList&)>&
   });
 }
 
+std::string processStatText(int pid) {
+  // Plain reads: a stream would throw when the process ends mid-read (ESRCH).
+  const int fd = ::open(("/proc/" + std::to_string(pid) + "/stat").c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {};
+  std::string text;
+  char buffer[512];
+  for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      text.clear();
+      break;
+    }
+    text.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return text;
+}
+
 bool processAlive(int pid) {
   if (pid <= 0) return false;
   if (kill(pid, 0) != 0 && errno != EPERM) return false;
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), {});
+  const std::string text = processStatText(pid);
   auto close = text.rfind(')');
   if (close == std::string::npos || close + 2 >= text.size()) return true;
   char state = text[close + 2];

@@ -78,6 +78,10 @@ void updateApps(const SystemFolder& folder, const std::function<void(AppList&)>&
 // True while the process exists and is not a zombie.
 bool processAlive(int pid);
 
+// The text of /proc/<pid>/stat, or empty when the process is gone. A process
+// may end while its file is read; that reads as gone, never as an error.
+std::string processStatText(int pid);
+
 PreferenceMap readPreferences(const SystemFolder& folder);
 nlohmann::json preferencesJson(const PreferenceMap& prefs);
 nlohmann::json prefValueJson(const platform::PrefValue& v);

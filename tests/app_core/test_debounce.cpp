@@ -15,7 +15,7 @@ using Debounce = CoreTest;
 void runFor(double seconds, const std::function<void()>& poll = {}) {
   QElapsedTimer t;
   t.start();
-  while (t.elapsed() < seconds * 1000) {
+  while (static_cast<double>(t.elapsed()) < seconds * 1000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
     if (poll) poll();
     QThread::msleep(1);

@@ -129,7 +129,7 @@ TEST_F(HelperControl, RefreshIfUpdatedReregistersAnEnabledAgentOnce) {
 
 TEST_F(HelperControl, AskAccessibilityRestartsTheHelperThenOpensTheSettings) {
   writeStatus(paths, "{}");
-  std::ofstream(paths.supportDir / ".asked-accessibility");
+  std::ofstream{paths.supportDir / ".asked-accessibility"}.close();
   Helper::askAccessibility(env);
   EXPECT_FALSE(std::filesystem::exists(paths.supportDir / ".asked-accessibility"));
   loop.advance(1.4);
@@ -153,7 +153,7 @@ TEST_F(HelperControl, StartHelperIfNeededFollowsTheConfiguration) {
   EXPECT_EQ(mac.calls.back(), "agent.register") << "the setup window keeps it";
   Helper::keepForSetup = false;
 
-  for (auto edit : std::vector<std::function<void(Config&)>>{
+  for (const auto& edit : std::vector<std::function<void(Config&)>>{
            [](Config& c) { c.mouse.mode = "windows"; },
            [](Config& c) { c.trackpad.scrollAccelOff = true; },
            [](Config& c) { c.mouse.scrollSpeed = 1.5; },

@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -30,8 +30,9 @@ bool groupHasMembers(pid_t pgid) {
   for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
     const std::string name = entry.path().filename().string();
     if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::ifstream stat(entry.path() / "stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    int pid = 0;
+    std::from_chars(name.data(), name.data() + name.size(), pid);
+    const std::string text = processStatText(pid);
     auto close = text.rfind(')');
     if (close == std::string::npos) continue;
     std::istringstream rest(text.substr(close + 1));

@@ -10,8 +10,9 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <sstream>
+
+#include "sim/sim_state.h"
 
 extern char** environ;
 
@@ -216,8 +217,7 @@ std::optional<pid_t> spawnChild(const std::string& program, const std::vector<st
 }
 
 std::optional<uint64_t> processStartTime(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), {});
+  const std::string text = processStatText(pid);
   auto close = text.rfind(')');
   if (close == std::string::npos) return std::nullopt;
   std::istringstream rest(text.substr(close + 2));
