@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "app/ui/app_style.h"
 #include "app/ui/end_number_editing.h"
 #include "app/ui/fonts.h"
 #include "app/ui/tabular_text.h"
@@ -16,14 +17,6 @@ namespace quillon::ui {
 namespace {
 
 const char* kHelp = "Click to type a value";
-
-QString css(const QColor& c) {
-  return QStringLiteral("rgba(%1,%2,%3,%4)")
-      .arg(c.red())
-      .arg(c.green())
-      .arg(c.blue())
-      .arg(c.alpha());
-}
 
 }  // namespace
 
@@ -75,11 +68,11 @@ QSize EditableNumber::sizeHint() const {
 void EditableNumber::beginEditing() {
   if (editing_) return;
   const Palette& pal = colors();
-  field_->setStyleSheet(
-      QStringLiteral("QLineEdit { border: none; background: transparent;"
-                     " padding: 0px; color: %1;"
-                     " selection-background-color: %2; selection-color: %3; }")
-          .arg(css(pal.secondaryLabel), css(withAlpha(pal.accent, 0.35)), css(pal.label)));
+  field_->setStyleSheet(QStringLiteral("QLineEdit { border: none; background: transparent;"
+                                       " padding: 0px; color: %1;"
+                                       " selection-background-color: %2; selection-color: %3; }")
+                            .arg(cssColor(pal.secondaryLabel),
+                                 cssColor(withAlpha(pal.accent, 0.35)), cssColor(pal.label)));
   field_->setText(shown());
   startedAt_.start();
   editing_ = true;
