@@ -11,11 +11,11 @@
 #include "app/core/installer.h"
 #include "app/core/preview_runner.h"
 #include "app/core/qt_run_loop.h"
-#include "app/ui/app_style.h"
 #include "app/ui/app_windows.h"
-#include "app/ui/installer_alerts.h"
-#include "app/ui/menu_bar_item.h"
-#include "app/ui/theme.h"
+#include "app/ui/installer/installer_alerts.h"
+#include "app/ui/menubar/menu_bar_item.h"
+#include "app/ui/style/app_style.h"
+#include "app/ui/style/theme.h"
 
 using namespace quillon;
 

@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <cmath>
 
-#include "app/ui/curve_view.h"
-#include "app/ui/theme.h"
+#include "app/ui/graph/curve_view.h"
+#include "app/ui/style/theme.h"
 
 namespace quillon::ui {
 namespace {

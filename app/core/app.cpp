@@ -34,10 +34,10 @@ void App::start() {
   env_.sys.defaults.standard().setInt(kToolTipDelayKey, kToolTipDelayMs);
 
   if (commandLine_.previewOnly()) {
-    Model::previewOnly = true;
+    env_.flags.previewOnly = true;
   } else if (env_.installer.runningFromInstaller && env_.installer.runningFromInstaller()) {
-    Installer::pending = true;
-    Model::previewOnly = true;
+    env_.flags.installerPending = true;
+    env_.flags.previewOnly = true;
   } else {
     hotKeyRefs_ = HotKeys::registerAll(env_, [self = QPointer<App>(this)](HotKeys::Action a) {
       if (self && self->model_) HotKeys::perform(*self->model_, a);
@@ -45,7 +45,7 @@ void App::start() {
   }
 
   model_ = std::make_unique<Model>(env_, windows_, preview_);
-  if (Model::previewOnly) return;
+  if (env_.flags.previewOnly) return;
 
   std::error_code ec;
   const bool configExists = std::filesystem::exists(env_.paths.configFile, ec);
@@ -71,7 +71,7 @@ void App::applicationDidFinishLaunching() {
     windows_.terminateApp(0);
     return;
   }
-  if (Installer::pending) {
+  if (env_.flags.installerPending) {
     if (env_.installer.offerMove) env_.installer.offerMove();
     return;
   }
@@ -79,7 +79,7 @@ void App::applicationDidFinishLaunching() {
 }
 
 bool App::applicationShouldHandleReopen() {
-  if (Installer::pending) return false;
+  if (env_.flags.installerPending) return false;
   if (!setupDone() || windows_.setupVisible()) {
     windows_.showSetup();
   } else {

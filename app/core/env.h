@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/core/run_flags.h"
 #include "common/paths.h"
 #include "quillon/platform/app_system.h"
 
@@ -30,6 +31,7 @@ struct Env {
   // The user id for launchctl's "gui/<uid>/..." domains.
   uint32_t uid = 0;
   InstallerHooks installer;
+  RunFlags flags;
 };
 
 }  // namespace quillon::app

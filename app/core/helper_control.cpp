@@ -68,6 +68,10 @@ void ensureRunning(Env& env, int attempt) {
   });
 }
 
+void keepForSetup(Env& env, bool keep) {
+  env.flags.keepForSetup = keep;
+}
+
 void stop(Env& env) {
   platform::AppService& service = agent(env);
   const platform::ServiceStatus s = service.status();

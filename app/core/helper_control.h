@@ -19,9 +19,9 @@ inline constexpr const char* bundleID = kHelperBundleId;
 // The agent's property list in Contents/Library/LaunchAgents.
 inline constexpr const char* agentPlist = "com.quillon.helper.plist";
 
-// While set (by the setup window) the helper stays registered even when the
-// configuration gives it nothing to do. Main thread only.
-inline bool keepForSetup = false;
+// The setup window keeps the helper registered while it is open, even when
+// the configuration gives it nothing to do (RunFlags::keepForSetup).
+void keepForSetup(Env& env, bool keep);
 
 // The helper's executable, as a path on the Mac (bundle + "Contents/Helpers/
 // Quillon Helper.app/Contents/MacOS/Quillon Helper"), and its app bundle.

@@ -25,7 +25,7 @@ bool nothingToDo(const Config& config, bool macNatural) {
 }  // namespace
 
 void Model::startHelperIfNeeded() {
-  if (nothingToDo(config_, macNaturalScrolling(env_)) && !Helper::keepForSetup) {
+  if (nothingToDo(config_, macNaturalScrolling(env_)) && !env_.flags.keepForSetup) {
     Helper::stop(env_);
     return;
   }

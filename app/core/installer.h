@@ -30,10 +30,6 @@ class InstallerAlerts {
 // into an Applications folder, and restarting the app. Main thread only.
 namespace Installer {
 
-// Set at start-up when the app runs from the installer: the only thing this
-// process does then is offer to move itself to Applications.
-inline bool pending = false;
-
 // Marks a copy that macOS runs from a randomised, read-only location.
 inline constexpr char kTranslocatedMarker[] = "/AppTranslocation/";
 inline constexpr char kVolumesPrefix[] = "/Volumes/";

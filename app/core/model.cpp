@@ -1,30 +1,20 @@
 #include "app/core/model.h"
 
-#include <cerrno>
 #include <cmath>
-#include <system_error>
 
 #include "app/core/defaults.h"
 #include "app/core/helper_control.h"
 #include "app/core/mac_settings.h"
 #include "app/core/migration.h"
-#include "common/atomic_file.h"
 #include "common/decimal_text.h"
 
 namespace quillon::app {
 
 namespace {
 
-// config.json is a few hundred bytes; a file far larger is not ours.
-constexpr std::size_t kMaxConfigBytes = 1 << 20;
-
 // printf's "%.Nf" in the C locale, whatever locale Qt has set.
 std::string fixed(double v, int decimals) {
   return fixedText(v, decimals);
-}
-
-double roundToTenth(double v) {
-  return std::round(v * 10) / 10;
 }
 
 }  // namespace
@@ -41,13 +31,13 @@ Model::Model(Env& env, Windows& windows, PreviewRunner& preview, QObject* parent
   // The timer is the model's own member, so a save can never outlive it.
   connect(&pending_, &QTimer::timeout, this, &Model::save);
 
-  if (!previewOnly) {
+  if (!env_.flags.previewOnly) {
     Migration::perform(env_);
     Helper::refreshIfUpdated(env_);
   }
   loadPresets();
   refresh();
-  if (!previewOnly) applyMouseAcceleration();
+  if (!env_.flags.previewOnly) applyMouseAcceleration();
 }
 
 Model::~Model() = default;
@@ -55,6 +45,8 @@ Model::~Model() = default;
 void Model::setDevice(Device d) {
   if (d == device_) return;
   device_ = d;
+  setMessage(describe());
+  updatePreview();
   emit deviceChanged();
 }
 
@@ -104,6 +96,13 @@ void Model::setMode(Mode m) {
   changed();
 }
 
+void Model::showMode(Mode m) {
+  cfg().mode = std::string(modeKey(m));
+  emit configChanged();
+  setMessage(describe());
+  updatePreview();
+}
+
 bool Model::accelSwitchAvailable() const {
   return !(device_ == Device::trackpad && mode() == Mode::mac);
 }
@@ -119,52 +118,6 @@ void Model::setMacSpeed(Device d, double speed) {
   emit macSpeedChanged();
 }
 
-void Model::refresh() {
-  // An edit still waiting for its save would be overwritten by the file's
-  // older contents, and the waiting save would then write those back.
-  flushPendingSave();
-  setHasTrackpad(trackpadConnected(env_));
-  loading_ = true;
-
-  std::optional<Config> loaded;
-  if (const FileRead file = readFile(env_.paths.configFile, kMaxConfigBytes); file.ok()) {
-    try {
-      loaded = decodeConfig(file.content);
-    } catch (const ConfigError&) {
-      // A broken file is kept in memory as it was; the next save replaces it.
-    }
-  }
-  if (loaded) {
-    config_ = *loaded;
-    // Builds before a minimum mouse speed existed could store 1 or 2.
-    if (config_.mouse.speed < 5.0) {
-      config_.mouse.speed = 30.0;
-      config_.mouse.accel = 0.8;
-    }
-    if (!config_.mouse.dpi) config_.mouse.dpi = kDefaultMouseDPI;
-    for (Device d : kAllDevices) {
-      DeviceConfig& c = d == Device::mouse ? config_.mouse : config_.trackpad;
-      if (!c.maxBoost) c.maxBoost = roundToTenth(1 + 3 * c.accel);
-    }
-  } else {
-    const bool natural = macNaturalScrolling(env_);
-    config_.trackpad.natural = natural;
-    config_.mouse.natural = natural;
-  }
-  emit configChanged();
-
-  for (Device d : kAllDevices) {
-    const double speed = prefNumber(env_, macSpeedKey(d)).value_or(Defaults::macSpeed);
-    // NaN is not a speed macOS can have; it reads as the default.
-    setMacSpeed(d, std::isnan(speed) ? Defaults::macSpeed : std::clamp(speed, 0.0, 3.0));
-  }
-  setMouseMacAccel(!prefBool(env_, PrefKey::mouseLinear).value_or(false));
-  setOpenAtLoginValue(env_.sys.services.mainApp().status() == platform::ServiceStatus::enabled);
-  setMessage(describe());
-  updatePreview();
-  loading_ = false;
-}
-
 void Model::changed() {
   if (loading_) return;
   emit modelChanged();
@@ -172,46 +125,6 @@ void Model::changed() {
   setMessage(describe());
   updatePreview();
   pending_.start();  // restarts: edits within 0.3 s of each other save once
-}
-
-void Model::flushPendingSave() {
-  if (!pending_.isActive()) return;
-  pending_.stop();
-  save();
-}
-
-void Model::writeMacSpeeds() {
-  for (Device d : kAllDevices) {
-    const double wanted = macSpeedOf(d);
-    const double current = prefNumber(env_, macSpeedKey(d)).value_or(-9.0);
-    if (!(std::abs(current - wanted) > 0.001)) continue;
-    setPref(env_, macSpeedKey(d), wanted);
-    setHID(env_, hidSpeedKey(d), hidSpeedValue(wanted));
-  }
-}
-
-std::optional<std::string> Model::writeConfigFile() {
-  std::error_code ec;
-  std::filesystem::create_directories(env_.paths.supportDir, ec);
-  if (ec) return ec.message();
-  errno = 0;
-  if (!writeFileAtomically(env_.paths.configFile, encodeConfig(config_))) {
-    const int err = errno;
-    return err != 0 ? std::generic_category().message(err)
-                    : std::string("The file couldn't be written.");
-  }
-  return std::nullopt;
-}
-
-void Model::save() {
-  if (uninstalling || previewOnly) return;
-  writeMacSpeeds();
-  applyMouseAcceleration();
-  if (const auto error = writeConfigFile()) {
-    setMessage("Couldn't save settings: " + *error);
-    return;
-  }
-  startHelperIfNeeded();
 }
 
 std::string Model::describe() const {

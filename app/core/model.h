@@ -10,11 +10,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "app/core/binding.h"
 #include "app/core/curve_points.h"
 #include "app/core/env.h"
 #include "app/core/memo.h"
 #include "app/core/vocabulary.h"
+#include "common/binding.h"
 #include "common/config.h"
 
 namespace quillon::app {
@@ -41,15 +41,10 @@ using PresetSlots = std::array<std::optional<Preset>, kPresetSlots>;
 class Model final : public QObject {
   Q_OBJECT
  public:
-  // This process only shows things: no migration, no helper start, no
-  // change to macOS's settings at start, no saving.
-  static inline bool previewOnly = false;
-  // Uninstalling: nothing is saved any more.
-  static inline bool uninstalling = false;
   static constexpr int kSaveDelayMs = 300;
 
   // Sets the starting values and loads everything (migration and the helper
-  // check first, unless previewOnly).
+  // check first, unless the run is preview-only).
   Model(Env& env, Windows& windows, PreviewRunner& preview, QObject* parent = nullptr);
   ~Model() override;
 
@@ -58,6 +53,8 @@ class Model final : public QObject {
   // Observable properties; each setter emits its signal when the value
   // changes.
   Device device() const { return device_; }
+  // Choosing a device is no edit: the message and the curves follow it,
+  // nothing is saved.
   void setDevice(Device d);
   bool hasTrackpad() const { return hasTrackpad_; }
   const Config& config() const { return config_; }
@@ -77,6 +74,9 @@ class Model final : public QObject {
   DeviceConfig& cfg();
   Mode mode() const;
   void setMode(Mode m);  // ends with changed()
+  // Shows the shown device in another mode without an edit: the message and
+  // the curves follow, nothing is saved (the screenshot tool's scenes).
+  void showMode(Mode m);
   // macOS has no acceleration switch for the trackpad in mode mac.
   bool accelSwitchAvailable() const;
   // The shown device's macOS speed, 0.6875 when it has none.

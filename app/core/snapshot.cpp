@@ -50,14 +50,11 @@ void runMainLoopFor(double seconds) {
 
 void run(Model& model, Windows& windows, const std::filesystem::path& folder,
          double settleSeconds) {
-  Model::previewOnly = true;
+  model.env().flags.previewOnly = true;
   demonstrationState(model);
   for (const Scene& scene : kScenes) {
     model.setDevice(scene.device);
-    // Not through changed(): nothing here is an edit to save.
-    model.cfg().mode = std::string(modeKey(scene.mode));
-    model.setMessage(model.describe());
-    model.updatePreview();
+    model.showMode(scene.mode);
     runMainLoopFor(settleSeconds);
     windows.snapshotPanel(scene.name, folder);
   }

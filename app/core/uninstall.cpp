@@ -26,7 +26,7 @@ void Model::uninstall() {
 
   // Before the windows close: closing the setup window then neither saves
   // nor marks setup done, and no closing window brings the panel back.
-  uninstalling = true;
+  env_.flags.uninstalling = true;
   windows_.closeSideWindows();
 
   auto finish = [self = QPointer<Model>(this)] {

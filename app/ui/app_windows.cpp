@@ -6,13 +6,13 @@
 
 #include "app/core/app.h"
 #include "app/core/model.h"
-#include "app/ui/feedback_window.h"
-#include "app/ui/menu_bar_panel.h"
-#include "app/ui/panel_snapshot.h"
-#include "app/ui/setup_window.h"
-#include "app/ui/theme.h"
-#include "app/ui/uninstall_survey.h"
-#include "app/ui/uninstall_windows.h"
+#include "app/ui/feedback/feedback_window.h"
+#include "app/ui/feedback/uninstall_survey.h"
+#include "app/ui/feedback/uninstall_windows.h"
+#include "app/ui/panel/menu_bar_panel.h"
+#include "app/ui/panel/panel_snapshot.h"
+#include "app/ui/setup/setup_window.h"
+#include "app/ui/style/theme.h"
 
 namespace quillon::ui {
 namespace {

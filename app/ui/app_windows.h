@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "app/core/windows.h"
-#include "app/ui/status_item.h"
+#include "app/ui/menubar/status_item.h"
 
 namespace quillon::app {
 class App;

@@ -62,17 +62,9 @@ CoreTest::CoreTest()
       env{mac.system(), paths, loop, 501, {}} {
   std::filesystem::create_directories(paths.home);
   env.installer = stubInstallerHooks(windows);
-  Model::previewOnly = false;
-  Model::uninstalling = false;
-  Helper::keepForSetup = false;
-  Installer::pending = false;
 }
 
 CoreTest::~CoreTest() {
-  Model::previewOnly = false;
-  Model::uninstalling = false;
-  Helper::keepForSetup = false;
-  Installer::pending = false;
   std::error_code ec;
   std::filesystem::remove_all(root, ec);
 }

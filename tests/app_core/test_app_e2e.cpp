@@ -112,7 +112,7 @@ class SimModelTest : public SimAppTest {
         QString::fromStdString(env->sys.bundle.hostPath(Helper::exe(*env)).string()));
   }
   std::unique_ptr<Model> makeModel() {
-    Model::previewOnly = Model::uninstalling = Helper::keepForSetup = false;
+    env->flags = {};
     return std::make_unique<Model>(*env, windows, *preview);
   }
   size_t count(const std::string& kind) { return mac->records(kind).size(); }

@@ -111,14 +111,13 @@ TEST_F(AppStart, PreviewOnlyStartsTouchNothing) {
       {{"quillon"}, true, {"window.terminate 0"}},  // the installer's offer, stubbed
   };
   for (const Case& c : cases) {
-    Model::previewOnly = false;
-    Installer::pending = false;
+    env.flags = {};
     env.installer.runningFromInstaller = [&c] { return c.installer; };
     mac.prefs["com.apple.mouse.linear"] = true;
     App app(env, windows, preview, parseCommandLine(c.args));
     app.start();
-    EXPECT_TRUE(Model::previewOnly);
-    EXPECT_EQ(Installer::pending, c.installer);
+    EXPECT_TRUE(env.flags.previewOnly);
+    EXPECT_EQ(env.flags.installerPending, c.installer);
     EXPECT_EQ(mac.calls, (Calls{})) << "no hot keys, no migration, no macOS settings";
     EXPECT_FALSE(mac.standard.values.count("helperStamp")) << "no helper check";
     EXPECT_EQ(mac.standard.intValue("NSInitialToolTipDelay"), 500);

@@ -148,10 +148,10 @@ TEST_F(HelperControl, StartHelperIfNeededFollowsTheConfiguration) {
   model->startHelperIfNeeded();
   EXPECT_EQ(mac.calls, (Calls{"agent.unregister"}));
 
-  Helper::keepForSetup = true;
+  env.flags.keepForSetup = true;
   model->startHelperIfNeeded();
   EXPECT_EQ(mac.calls.back(), "agent.register") << "the setup window keeps it";
-  Helper::keepForSetup = false;
+  env.flags.keepForSetup = false;
 
   for (const auto& edit : std::vector<std::function<void(Config&)>>{
            [](Config& c) { c.mouse.mode = "windows"; },

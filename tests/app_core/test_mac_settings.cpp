@@ -131,9 +131,9 @@ TEST_F(MacSettings, ResetAllKeepsOnlyTheMouseDpiThenStopsAndRelaunches) {
     model->setMacSpeed(Device::mouse, 1);
     model->setMouseMacAccel(false);
     mac.agent.status_ = platform::ServiceStatus::enabled;
-    Helper::keepForSetup = true;  // so that only resetAll itself can stop the helper
+    env.flags.keepForSetup = true;  // so that only resetAll itself can stop the helper
     model->resetAll();
-    Helper::keepForSetup = false;
+    env.flags.keepForSetup = false;
     const json saved = json::parse(readConfig());
     EXPECT_EQ(saved["trackpad"],
               json::parse(R"({"mode":"mac","speed":10.0,"accel":0.6,"winSpeed":5.0,"scale":1.0,

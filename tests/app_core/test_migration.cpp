@@ -66,10 +66,10 @@ TEST_F(Migration_, AMoveThatCannotStartLeavesBothFoldersAlone) {
 
 TEST_F(Migration_, NotRunForAPreviewOnlyModel) {
   touch(paths.home / "Library/Logs/quillon.log");
-  Model::previewOnly = true;
+  env.flags.previewOnly = true;
   auto model = makeModel();
   EXPECT_TRUE(fs::exists(paths.home / "Library/Logs/quillon.log"));
-  Model::previewOnly = false;
+  env.flags.previewOnly = false;
   model = makeModel();
   EXPECT_FALSE(fs::exists(paths.home / "Library/Logs/quillon.log"));
 }

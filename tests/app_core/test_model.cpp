@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/core/helper_control.h"
+#include "app/core/last_device.h"
 #include "config_text.h"
 #include "core_fixture.h"
 
@@ -172,7 +173,7 @@ TEST_F(Model_, SaveFailureWhenTheWriteIsRefused) {
 
 TEST_F(Model_, NothingIsSavedWhilePreviewOnlyOrUninstalling) {
   auto model = makeModel();
-  for (bool* flag : {&Model::previewOnly, &Model::uninstalling}) {
+  for (bool* flag : {&env.flags.previewOnly, &env.flags.uninstalling}) {
     *flag = true;
     model->save();
     *flag = false;
@@ -206,6 +207,43 @@ TEST_F(Model_, DescribeEachMode) {
     c.edit(model->cfg());
     EXPECT_EQ(model->describe(), c.text);
   }
+}
+
+// Choosing a device, whether in the panel, by the opening click or by the
+// screenshot tool, is no edit: the model redescribes itself and redraws the
+// curves for that device, and nothing is written.
+TEST_F(Model_, ADeviceOrAShownModeKeepsTheModelInStepWithoutSaving) {
+  writeConfig(configText());
+  auto model = makeModel();
+  const std::string before = readConfig();
+  ASSERT_EQ(model->device(), Device::trackpad);
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+    Device device;
+    const char* message;
+  };
+  const Step steps[] = {
+      {"the mouse chosen", [&] { model->setDevice(Device::mouse); }, Device::mouse,
+       "Mouse: macOS curve at 0.69"},
+      {"a mode shown", [&] { model->showMode(Mode::custom); }, Device::mouse,
+       "Mouse: 30 pt per mm, acceleration 0.80"},
+      {"the trackpad by the opening click",
+       [&] {
+         mac.currentEvent = platform::CurrentEvent{1, 3};
+         LastDevice::fromOpeningClick(env, *model);
+       },
+       Device::trackpad, "Trackpad: macOS curve at 0.69"},
+  };
+  for (const Step& s : steps) {
+    s.act();
+    EXPECT_EQ(model->device(), s.device) << s.name;
+    EXPECT_EQ(model->message(), s.message) << s.name;
+    EXPECT_EQ(model->previewDevice(), s.device) << s.name << ": the curves are the device's";
+    EXPECT_FALSE(model->savePending()) << s.name;
+  }
+  loop.advance(1);
+  EXPECT_EQ(readConfig(), before) << "nothing was saved";
 }
 
 TEST_F(Model_, StartsOnTheMouseWithoutATrackpad) {

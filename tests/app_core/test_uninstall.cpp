@@ -86,7 +86,7 @@ TEST_F(Uninstall, EveryWayOutBeforeTheRemovalChangesNothing) {
     model->uninstall();
     loop.advance(1);
     EXPECT_EQ(mac.calls, c.calls) << c.name;
-    EXPECT_FALSE(Model::uninstalling) << c.name;
+    EXPECT_FALSE(env.flags.uninstalling) << c.name;
     EXPECT_TRUE(fs::exists(paths.configFile)) << c.name;
     EXPECT_TRUE(fs::exists(paths.logFile)) << c.name;
   }
@@ -99,7 +99,7 @@ TEST_F(Uninstall, SkipRemovesEverythingInOrderAndEndsTheApp) {
   windows.confirm = true;
   windows.survey.kind = SurveyOutcome::Kind::skipped;
   model->uninstall();
-  EXPECT_TRUE(Model::uninstalling);
+  EXPECT_TRUE(env.flags.uninstalling);
   EXPECT_EQ(mac.calls, (Calls{"window.activate", "window.confirmUninstall", "window.survey",
                               "window.closeSideWindows"}))
       << "the removal waits for the next turn";
@@ -158,7 +158,7 @@ TEST_F(Uninstall, NoStepStopsTheOthers) {
        notRegistered},
   };
   for (const Case& c : cases) {
-    Model::uninstalling = false;
+    env.flags.uninstalling = false;
     mac.bundleIdentifier = "com.quillon.app";
     mac.bundlePath = "/Applications/Quillon.app";
     mac.recycleError.reset();
@@ -198,7 +198,7 @@ TEST_F(Uninstall, AnAnswerIsSentFirstAndAFailedSendDoesNotHoldTheRemovalBack) {
   EXPECT_EQ(callsStartingWith("recycle").size(), 1u);
 
   // "Send and Uninstall" with nothing ticked or typed still sends.
-  Model::uninstalling = false;
+  env.flags.uninstalling = false;
   mac.calls.clear();
   LocalHttpServer second(200);
   ASSERT_TRUE(Feedback::setUrlForTests(second.url()));

@@ -113,7 +113,7 @@ int runProbe(int argc, char** argv) {
   note("start", {{"bundlePath", mac.system().bundle.bundlePath()}});
   App app(env, windows, preview, parseCommandLine(args));
   app.start();
-  json started = {{"pending", Installer::pending}, {"previewOnly", Model::previewOnly}};
+  json started = {{"pending", env.flags.installerPending}, {"previewOnly", env.flags.previewOnly}};
   note("mode", started);
   const int status = QCoreApplication::exec();
 

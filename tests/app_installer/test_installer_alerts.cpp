@@ -11,8 +11,8 @@
 #include <functional>
 
 #include "app/core/installer.h"
-#include "app/ui/alert.h"
-#include "app/ui/installer_alerts.h"
+#include "app/ui/installer/installer_alerts.h"
+#include "app/ui/kit/alert.h"
 
 namespace quillon::ui {
 namespace {

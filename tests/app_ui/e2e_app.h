@@ -26,11 +26,11 @@
 #include "app/core/preview_runner.h"
 #include "app/core/qt_run_loop.h"
 #include "app/core/windows.h"
-#include "app/ui/feedback_window.h"
-#include "app/ui/setup_window.h"
-#include "app/ui/side_window.h"
-#include "app/ui/uninstall_survey.h"
-#include "app/ui/uninstall_windows.h"
+#include "app/ui/feedback/feedback_window.h"
+#include "app/ui/feedback/uninstall_survey.h"
+#include "app/ui/feedback/uninstall_windows.h"
+#include "app/ui/panel/side_window.h"
+#include "app/ui/setup/setup_window.h"
 #include "sim/app/app_mac.h"
 #include "sim/app/process_table.h"
 #include "sim_app_support.h"
@@ -119,7 +119,7 @@ class E2eTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    app::Model::uninstalling = true;
+    if (env) env->flags.uninstalling = true;
     for (QWidget* w : {SetupWindow::window(), FeedbackWindow::window()}) {
       if (w) w->close();
     }
@@ -127,9 +127,6 @@ class E2eTest : public ::testing::Test {
     app_.reset();
     env.reset();
     mac.reset();
-    app::Model::uninstalling = false;
-    app::Model::previewOnly = false;
-    app::Helper::keepForSetup = false;
     SideWindow::setPanelHooks({});
     sim::shutdownMachine(root);
     EXPECT_TRUE(sim::liveProcesses(sim::SystemFolder(root)).empty());
@@ -154,7 +151,7 @@ class E2eTest : public ::testing::Test {
     SideWindow::setPanelHooks({
         .mayReopen =
             [this] {
-              return !app::Model::uninstalling && !app::Model::previewOnly &&
+              return !env->flags.uninstalling && !env->flags.previewOnly &&
                      SetupWindow::isFinished(*env);
             },
         .panelFrame = {},

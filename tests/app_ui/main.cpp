@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "app/ui/theme.h"
+#include "app/ui/style/theme.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

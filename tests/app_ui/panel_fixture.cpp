@@ -36,16 +36,12 @@ PanelTest::PanelTest()
   writeFile(root / "devices.json",
             R"({"trackpads":[{"id":1,"widthHundredthsMM":16000,"heightHundredthsMM":10000,)"
             R"("builtIn":true}],"hid":[{"id":2,"product":"USB Optical Mouse","builtIn":false}]})");
-  app::Model::previewOnly = false;
-  app::Model::uninstalling = false;
 }
 
 PanelTest::~PanelTest() {
   panel.reset();
   model.reset();
   spin();
-  app::Model::previewOnly = false;
-  app::Model::uninstalling = false;
   sim::shutdownMachine(root);
   setenv("HOME", oldHome.c_str(), 1);
   std::error_code ec;

@@ -14,8 +14,8 @@
 #include "app/core/env.h"
 #include "app/core/model.h"
 #include "app/core/qt_run_loop.h"
-#include "app/ui/menu_bar_panel.h"
-#include "app/ui/status_item.h"
+#include "app/ui/menubar/status_item.h"
+#include "app/ui/panel/menu_bar_panel.h"
 #include "core_fixture.h"
 #include "sim/app/app_mac.h"
 

@@ -11,10 +11,10 @@
 #include <fstream>
 
 #include "app/core/helper_control.h"
-#include "app/ui/alert.h"
-#include "app/ui/feedback_window.h"
-#include "app/ui/setup_view.h"
-#include "app/ui/setup_window.h"
+#include "app/ui/feedback/feedback_window.h"
+#include "app/ui/kit/alert.h"
+#include "app/ui/setup/setup_view.h"
+#include "app/ui/setup/setup_window.h"
 #include "core_fixture.h"
 
 namespace quillon::ui::test {
@@ -27,12 +27,12 @@ class WindowTest : public app::test::CoreTest {
   }
   ~WindowTest() override {
     // Closing must not touch this test's machine any more.
-    app::Model::uninstalling = true;
+    env.flags.uninstalling = true;
     for (QWidget* w : {SetupWindow::window(), FeedbackWindow::window()}) {
       if (w) w->close();
     }
     QApplication::processEvents();
-    app::Model::uninstalling = false;
+    env.flags.uninstalling = false;
     SetupView::setClock({});
     setAlertResponder({});
   }

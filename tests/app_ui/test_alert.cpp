@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/ui/alert.h"
+#include "app/ui/kit/alert.h"
 
 namespace quillon::ui {
 namespace {

@@ -6,11 +6,11 @@
 
 #include "app/core/app.h"
 #include "app/core/helper_control.h"
-#include "app/ui/alert.h"
 #include "app/ui/app_windows.h"
-#include "app/ui/feedback_window.h"
-#include "app/ui/setup_window.h"
-#include "app/ui/uninstall_survey.h"
+#include "app/ui/feedback/feedback_window.h"
+#include "app/ui/feedback/uninstall_survey.h"
+#include "app/ui/kit/alert.h"
+#include "app/ui/setup/setup_window.h"
 #include "panel_fixture.h"
 
 namespace quillon::ui::test {
@@ -20,9 +20,9 @@ class AppWindowsTest : public PanelTest {
  protected:
   ~AppWindowsTest() override {
     setAlertResponder({});
-    app::Model::uninstalling = true;  // the windows go without saving
+    env.flags.uninstalling = true;  // the windows go without saving
     appWindows.detach();
-    app::Helper::keepForSetup = false;
+    env.flags.keepForSetup = false;
   }
   void start() {
     started = std::make_unique<app::App>(env, appWindows, preview, app::CommandLine{});
@@ -42,14 +42,14 @@ TEST_F(AppWindowsTest, TheFirstStartShowsTheSetupWindowAndItGoesWithThePanel) {
   EXPECT_TRUE(setup->isVisible());
   EXPECT_EQ(setup->windowTitle(), "Set up Quillon");
   EXPECT_TRUE(appWindows.setupVisible());
-  EXPECT_TRUE(app::Helper::keepForSetup);
+  EXPECT_TRUE(env.flags.keepForSetup);
 
   // Closed without finishing: not visible, setup still unfinished.
   setup->close();
   EXPECT_FALSE(appWindows.setupVisible());
   EXPECT_FALSE(SetupWindow::isFinished(env));
 
-  app::Model::uninstalling = true;  // nothing may be saved while the windows go
+  env.flags.uninstalling = true;  // nothing may be saved while the windows go
   appWindows.detach();
   EXPECT_EQ(SetupWindow::window(), nullptr);
 }

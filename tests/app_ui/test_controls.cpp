@@ -6,16 +6,16 @@
 #include <QAccessibleActionInterface>
 #include <QLabel>
 
-#include "app/ui/bordered_button.h"
-#include "app/ui/choice_row.h"
-#include "app/ui/dpi_field.h"
-#include "app/ui/editable_number.h"
-#include "app/ui/labeled_slider.h"
-#include "app/ui/plain_slider.h"
-#include "app/ui/segmented_control.h"
-#include "app/ui/stepper.h"
-#include "app/ui/switch.h"
-#include "app/ui/value_text.h"
+#include "app/ui/controls/dpi_field.h"
+#include "app/ui/controls/labeled_slider.h"
+#include "app/ui/kit/bordered_button.h"
+#include "app/ui/kit/choice_row.h"
+#include "app/ui/kit/editable_number.h"
+#include "app/ui/kit/plain_slider.h"
+#include "app/ui/kit/segmented_control.h"
+#include "app/ui/kit/stepper.h"
+#include "app/ui/kit/switch.h"
+#include "app/ui/kit/value_text.h"
 #include "ui_events.h"
 
 namespace quillon::ui {
@@ -31,7 +31,7 @@ using test::release;
 struct Value {
   double v = 0;
   int writes = 0;
-  app::Binding<double> binding() {
+  Binding<double> binding() {
     return {[this] { return v; },
             [this](double x) {
               v = x;

@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "app/ui/curve_view.h"
-#include "app/ui/equation_view.h"
+#include "app/ui/graph/curve_view.h"
+#include "app/ui/graph/equation_view.h"
 
 namespace quillon::ui {
 namespace {

@@ -6,8 +6,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "app/ui/editable_number.h"
-#include "app/ui/end_number_editing.h"
+#include "app/ui/kit/editable_number.h"
+#include "app/ui/kit/end_number_editing.h"
 #include "ui_events.h"
 
 namespace quillon::ui {

@@ -9,9 +9,9 @@
 #include <nlohmann/json.hpp>
 
 #include "app/core/feedback.h"
-#include "app/ui/feedback_view.h"
-#include "app/ui/progress_spinner.h"
-#include "app/ui/push_button.h"
+#include "app/ui/feedback/feedback_view.h"
+#include "app/ui/kit/progress_spinner.h"
+#include "app/ui/kit/push_button.h"
 #include "local_http_server.h"
 #include "setup_fixture.h"
 

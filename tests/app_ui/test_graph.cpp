@@ -10,9 +10,9 @@
 #include <QTest>
 #include <cmath>
 
-#include "app/ui/borderless_button.h"
-#include "app/ui/scroll_bar.h"
-#include "app/ui/zoomable_curve_view.h"
+#include "app/ui/graph/zoomable_curve_view.h"
+#include "app/ui/kit/borderless_button.h"
+#include "app/ui/kit/scroll_bar.h"
 #include "ui_events.h"
 
 namespace quillon::ui {

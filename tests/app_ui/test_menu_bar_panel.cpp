@@ -3,12 +3,12 @@
 // and the device of the opening click.
 #include <QTest>
 
-#include "app/ui/link_button.h"
-#include "app/ui/panel_mode_section.h"
-#include "app/ui/panel_view.h"
-#include "app/ui/panel_window.h"
-#include "app/ui/segmented_control.h"
-#include "app/ui/side_window.h"
+#include "app/ui/kit/link_button.h"
+#include "app/ui/kit/segmented_control.h"
+#include "app/ui/panel/panel_mode_section.h"
+#include "app/ui/panel/panel_view.h"
+#include "app/ui/panel/panel_window.h"
+#include "app/ui/panel/side_window.h"
 #include "panel_fixture.h"
 
 namespace quillon::ui::test {
@@ -178,7 +178,7 @@ TEST_F(MenuBarPanelTest, ClosingTheLastSideWindowBringsThePanelBackUnlessPreview
     SCOPED_TRACE(previewOnly);
     MenuBarPanel& p = openPanel();
     p.close();
-    app::Model::previewOnly = previewOnly;
+    env.flags.previewOnly = previewOnly;
     QWidget* setup = SideWindow::make(QStringLiteral("Setup"), 300, SideWindow::Role::setup);
     setup->show();
     spin();
@@ -189,7 +189,7 @@ TEST_F(MenuBarPanelTest, ClosingTheLastSideWindowBringsThePanelBackUnlessPreview
     EXPECT_EQ(p.isOpen(), !previewOnly);
     delete setup;
     panel.reset();
-    app::Model::previewOnly = false;
+    env.flags.previewOnly = false;
   }
 }
 

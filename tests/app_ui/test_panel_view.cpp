@@ -6,21 +6,21 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "app/ui/choice_row.h"
-#include "app/ui/dpi_field.h"
-#include "app/ui/editable_number.h"
-#include "app/ui/equation_view.h"
-#include "app/ui/labeled_slider.h"
-#include "app/ui/link_button.h"
-#include "app/ui/panel_footer.h"
-#include "app/ui/panel_mode_section.h"
-#include "app/ui/panel_view.h"
-#include "app/ui/plain_slider.h"
-#include "app/ui/preset_row.h"
-#include "app/ui/segmented_control.h"
-#include "app/ui/switch.h"
-#include "app/ui/themed_label.h"
-#include "app/ui/zoomable_curve_view.h"
+#include "app/ui/controls/dpi_field.h"
+#include "app/ui/controls/labeled_slider.h"
+#include "app/ui/controls/preset_row.h"
+#include "app/ui/graph/equation_view.h"
+#include "app/ui/graph/zoomable_curve_view.h"
+#include "app/ui/kit/choice_row.h"
+#include "app/ui/kit/editable_number.h"
+#include "app/ui/kit/link_button.h"
+#include "app/ui/kit/plain_slider.h"
+#include "app/ui/kit/segmented_control.h"
+#include "app/ui/kit/switch.h"
+#include "app/ui/kit/themed_label.h"
+#include "app/ui/panel/panel_footer.h"
+#include "app/ui/panel/panel_mode_section.h"
+#include "app/ui/panel/panel_view.h"
 #include "panel_fixture.h"
 #include "ui_events.h"
 
@@ -180,7 +180,7 @@ TEST_F(PanelViewTest, SectionsFollowTheDeviceAndTheMode) {
 
 TEST_F(PanelViewTest, TrackpadNoteOnlyWithoutATrackpadAndNoFooterInAPreviewOnlyProcess) {
   writeFile(root / "devices.json", R"({"hid":[{"id":2,"product":"USB Optical Mouse"}]})");
-  app::Model::previewOnly = true;
+  env.flags.previewOnly = true;
   makeModel();
   model->setDevice(Device::trackpad);
   makeView();

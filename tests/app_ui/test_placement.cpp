@@ -6,9 +6,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/ui/placement.h"
-#include "app/ui/sim_menu_bar.h"
-#include "app/ui/symbols.h"
+#include "app/ui/kit/placement.h"
+#include "app/ui/menubar/sim_menu_bar.h"
+#include "app/ui/style/symbols.h"
 #include "ui_events.h"
 
 namespace quillon::ui {

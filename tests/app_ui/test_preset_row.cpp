@@ -8,9 +8,9 @@
 #include <QMenu>
 #include <QTest>
 
-#include "app/ui/bordered_button.h"
-#include "app/ui/menu_button.h"
-#include "app/ui/preset_row.h"
+#include "app/ui/controls/preset_row.h"
+#include "app/ui/kit/bordered_button.h"
+#include "app/ui/kit/menu_button.h"
 #include "ui_events.h"
 
 namespace quillon::ui {

@@ -11,10 +11,10 @@
 #include <sstream>
 
 #include "app/core/feedback.h"
-#include "app/ui/alert.h"
-#include "app/ui/push_button.h"
-#include "app/ui/setup_step.h"
-#include "app/ui/setup_view.h"
+#include "app/ui/kit/alert.h"
+#include "app/ui/kit/push_button.h"
+#include "app/ui/setup/setup_step.h"
+#include "app/ui/setup/setup_view.h"
 #include "e2e_app.h"
 #include "local_http_server.h"
 #include "sim/app/launchd_state.h"
@@ -134,7 +134,7 @@ TEST_F(AppE2e, FromTheFirstStartThroughSetupToThePanel) {
   EXPECT_FALSE(SetupWindow::window()->isVisible());
   EXPECT_EQ(readJson(root / "defaults.json")["com.quillon.app"]["setupDone"], true);
   EXPECT_TRUE(fs::exists(env->paths.configFile)) << "finishing saves";
-  EXPECT_FALSE(app::Helper::keepForSetup);
+  EXPECT_FALSE(env->flags.keepForSetup);
 
   // The last side window closed: the panel comes back, and from now on the
   // status item opens it.
@@ -296,7 +296,7 @@ TEST_F(AppE2e, CancelAndTheSurveysCloseButtonChangeNothing) {
   setAlertResponder({});
   spin([] { return false; }, 1000);
 
-  EXPECT_FALSE(app::Model::uninstalling);
+  EXPECT_FALSE(env->flags.uninstalling);
   EXPECT_FALSE(terminated);
   EXPECT_EQ(appsOwn(), homeBefore);
   EXPECT_EQ(json({readJson(root / "launchd.json"), readJson(root / "defaults.json"),

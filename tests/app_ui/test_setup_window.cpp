@@ -5,10 +5,10 @@
 #include <QPointer>
 
 #include "app/core/feedback.h"
-#include "app/ui/link_button.h"
-#include "app/ui/push_button.h"
-#include "app/ui/setup_step.h"
-#include "app/ui/themed_label.h"
+#include "app/ui/kit/link_button.h"
+#include "app/ui/kit/push_button.h"
+#include "app/ui/kit/themed_label.h"
+#include "app/ui/setup/setup_step.h"
 #include "setup_fixture.h"
 
 namespace quillon::ui::test {
@@ -46,7 +46,7 @@ class Setup : public WindowTest {
 TEST_F(Setup, FirstShowStartsTheHelperAndStepOneWaitsForIt) {
   SetupView* v = show();
   QWidget* w = SetupWindow::window();
-  EXPECT_TRUE(app::Helper::keepForSetup);
+  EXPECT_TRUE(env.flags.keepForSetup);
   EXPECT_EQ(callsStartingWith("agent.register").size(), 1u) << "started once, by show()";
   EXPECT_TRUE(w->isVisible());
   EXPECT_EQ(w->windowTitle(), "Set up Quillon");
@@ -247,7 +247,7 @@ TEST_F(Setup, OnlyDoneAndUseAnywayFinishSetup) {
     setAlertResponder({});
     EXPECT_EQ(setupDone(), c.finished) << c.name;
     EXPECT_EQ(SetupWindow::window()->isVisible(), !c.closed) << c.name;
-    EXPECT_EQ(app::Helper::keepForSetup, !c.closed) << c.name;
+    EXPECT_EQ(env.flags.keepForSetup, !c.closed) << c.name;
     EXPECT_EQ(std::filesystem::exists(paths.configFile), c.closed) << c.name << ": saved";
     if (!c.closed) SetupWindow::window()->close();
   }
@@ -256,12 +256,12 @@ TEST_F(Setup, OnlyDoneAndUseAnywayFinishSetup) {
 TEST_F(Setup, ClosingWhileUninstallingNeitherSavesNorFinishes) {
   allDone();
   SetupView* v = show();
-  app::Model::uninstalling = true;
+  env.flags.uninstalling = true;
   v->doneButton()->click();
-  app::Model::uninstalling = false;
+  env.flags.uninstalling = false;
   EXPECT_FALSE(setupDone());
   EXPECT_FALSE(std::filesystem::exists(paths.configFile));
-  EXPECT_TRUE(app::Helper::keepForSetup);
+  EXPECT_TRUE(env.flags.keepForSetup);
 }
 
 TEST_F(Setup, TheWarningNamesTheSupportAddressAndTheButtonsInOrder) {

@@ -9,8 +9,8 @@
 #include <QTimer>
 
 #include "app/core/command_line.h"
-#include "app/ui/uninstall_survey.h"
-#include "app/ui/uninstall_windows.h"
+#include "app/ui/feedback/uninstall_survey.h"
+#include "app/ui/feedback/uninstall_windows.h"
 #include "setup_fixture.h"
 
 namespace quillon::ui::test {
@@ -111,7 +111,7 @@ TEST_F(UninstallWindows, ClosingTheSideWindowsOnceUninstallingSavesNothing) {
   closeSideWindows();  // none made yet, or hidden: harmless
   SetupWindow::show(*model);
   FeedbackWindow::show(env);
-  app::Model::uninstalling = true;
+  env.flags.uninstalling = true;
   closeSideWindows();
   EXPECT_FALSE(SetupWindow::window()->isVisible());
   EXPECT_FALSE(FeedbackWindow::window()->isVisible());

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "app/ui/value_rules.h"
+#include "app/ui/kit/value_rules.h"
 
 namespace quillon::ui {
 namespace {

@@ -2,8 +2,8 @@
 // (app/ui/CMakeLists.txt); compile-checked elsewhere.
 #include <QString>
 
-#include "app/ui/menu_bar_item.h"
-#include "app/ui/placement.h"
+#include "app/ui/kit/placement.h"
+#include "app/ui/menubar/menu_bar_item.h"
 #include "platform/macos/app/status_item.h"
 
 namespace quillon::ui {

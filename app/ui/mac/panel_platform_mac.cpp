@@ -1,6 +1,6 @@
 // The panel's NSPanel behaviour, given to the window Qt made. Built on a
 // Mac only (app/ui/CMakeLists.txt); compile-checked elsewhere.
-#include "app/ui/panel_platform.h"
+#include "app/ui/panel/panel_platform.h"
 #include "platform/macos/app/panel_window.h"
 
 namespace quillon::ui {

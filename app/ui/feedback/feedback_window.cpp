@@ -1,0 +1,43 @@
+#include "app/ui/feedback/feedback_window.h"
+
+#include <QPointer>
+#include <QVBoxLayout>
+
+#include "app/ui/feedback/feedback_view.h"
+#include "app/ui/panel/side_window.h"
+
+namespace quillon::ui::FeedbackWindow {
+namespace {
+
+struct State {
+  QPointer<QWidget> window;
+  QPointer<FeedbackView> view;
+};
+
+State& state() {
+  static State s;
+  return s;
+}
+
+}  // namespace
+
+void show(app::Env& env) {
+  State& s = state();
+  if (!s.window) {
+    s.window = SideWindow::make(QString::fromUtf8(kTitle), kWidth, SideWindow::Role::feedback);
+    auto* layout = new QVBoxLayout(s.window);
+    layout->setContentsMargins(0, 0, 0, 0);
+  }
+  if (!s.window->isVisible()) {
+    delete s.view;
+    s.view = new FeedbackView(env, s.window);
+    s.window->layout()->addWidget(s.view);
+  }
+  SideWindow::present(s.window, false);
+}
+
+QWidget* window() {
+  return state().window;
+}
+
+}  // namespace quillon::ui::FeedbackWindow

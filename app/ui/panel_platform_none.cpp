@@ -1,9 +1,0 @@
-// Elsewhere than on a Mac, Qt's tool window already behaves as the panel
-// should.
-#include "app/ui/panel_platform.h"
-
-namespace quillon::ui {
-
-void configurePanelWindow(QWidget*, const std::function<void()>&) {}
-
-}  // namespace quillon::ui
