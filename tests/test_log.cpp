@@ -57,7 +57,7 @@ TEST(Log, LineIsStampedInLocalTime) {
   EXPECT_EQ(m[2], "settings: trackpad mac");
   bool matched = false;
   for (std::time_t t = before; t <= after; ++t) {
-    std::time_t shifted = t + 14 * 3600;
+    std::time_t shifted = t + std::time_t{14} * 3600;
     std::tm utc{};
     gmtime_r(&shifted, &utc);
     char expected[32];
