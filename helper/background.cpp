@@ -27,12 +27,6 @@ constexpr int kInputMonitoringPollTicks = 60;
 constexpr double kHousekeepingSeconds = 5;
 constexpr const char* kAskedAccessibilityMarker = ".asked-accessibility";
 
-// Passes every event unchanged: the tap exists only to learn whether the
-// system would allow one.
-platform::EventRef allowed(void*, uint32_t, platform::EventRef event) {
-  return event;
-}
-
 // The run ends itself from inside a timer: the status is kept and the run
 // loop stopped, so that runBackground() returns it from the top.
 void endRun(HelperState& state, int status) {
@@ -46,7 +40,7 @@ bool waitForAccessibility(HelperState& state) {
   logLine(
       "waiting for Accessibility permission (System Settings > Privacy & Security > "
       "Accessibility > Quillon Helper)");
-  writeStatus(state, false);
+  writeStatus(state);
 
   const std::filesystem::path marker = state.paths.supportDir / kAskedAccessibilityMarker;
   std::error_code ignored;
@@ -57,13 +51,7 @@ bool waitForAccessibility(HelperState& state) {
   }
 
   const double start = sys.clock.uptime();
-  while (!sys.accessibility.isTrusted(false)) {
-    // Being trusted can lag behind the tap being allowed; the tap is what counts.
-    if (platform::TapPort probe =
-            sys.taps.createTap(platform::TapPlacement::tail, 0, allowed, nullptr)) {
-      sys.taps.invalidate(probe);
-      break;
-    }
+  while (!accessibilityAllowed(sys)) {
     sys.clock.sleep(1);
     if (sys.clock.uptime() - start > kAccessibilityLimitSeconds) {
       return false;
@@ -119,12 +107,12 @@ void startInputMonitoringPoll(HelperState& state, Registrations& registrations) 
     if (main.hidManager && state.system.hid.open(main.hidManager)) {
       main.hidOpenFailed = false;
       logLine("Input Monitoring allowed: reading the mouse directly");
-      writeStatus(state, true);
+      writeStatus(state);
       state.system.runLoop.cancelTimer(*id);
     } else if (state.system.hid.listenEventAccessGranted()) {
       // The manager stays refused for the life of this process; a new one
       // started by the launcher opens it.
-      writeStatus(state, true);
+      writeStatus(state);
       logLine("Input Monitoring allowed: restarting to read the mouse directly");
       endRun(state, 1);
     } else if (*ticks >= kInputMonitoringPollTicks) {
@@ -146,7 +134,7 @@ void housekeeping(HelperState& state) {
     main.multitouchCount = count;
     startMultitouch(state, false);
   }
-  writeStatus(state, true);
+  writeStatus(state);
   if (main.hidOpenFailed && state.system.hid.listenEventAccessGranted()) {
     logLine("Input Monitoring allowed: restarting to read the mouse directly");
     endRun(state, 1);
@@ -171,7 +159,7 @@ int runBackground(HelperState& state) {
     logLine("no trackpad found; trackpad left to macOS");
   }
   startMouseHID(state);
-  writeStatus(state, true);
+  writeStatus(state);
 
   if (main.hidOpenFailed) {
     startInputMonitoringPoll(state, registrations);
@@ -179,6 +167,7 @@ int runBackground(HelperState& state) {
   sys.workspace.setWakeObserver([&state] {
     startMultitouch(state, true);
     logLine("woke up: reconnected to trackpads");
+    writeStatus(state);
   });
   watchConfigFolder(state);
   main.multitouchCount = multitouchDeviceCount(state);

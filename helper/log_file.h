@@ -15,8 +15,10 @@ constexpr std::uintmax_t kMaxLogBytes = 1'000'000;
 // Failures are ignored: the helper runs without a log rather than not at all.
 void tidyLogFile(const std::filesystem::path& logFile);
 
-// Points standard output and standard error at `logFile`, appending. If the
-// file cannot be opened both streams stay where they were.
+// Points standard output and standard error at `logFile`, appending. Never
+// waits: when the file cannot be opened without waiting, or is not a regular
+// file (a FIFO, a device), standard error stays where it was and standard
+// output, the log lines, goes there too.
 void redirectOutputTo(const std::filesystem::path& logFile);
 
 // The first two things `run` does: tidyLogFile, then redirectOutputTo.

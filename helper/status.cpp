@@ -17,9 +17,33 @@ std::string statusText(const HelperState& state, bool accessibility, bool inputM
          ",\"pid\":" + std::to_string(::getpid()) + "}";
 }
 
-void writeStatus(HelperState& state, bool accessibility) {
-  // Input Monitoring counts as missing only while the mouse could not be
-  // opened and the system still refuses.
+namespace {
+
+// Passes every event unchanged: the probe exists only to learn whether the
+// system would allow a tap.
+platform::EventRef allowed(void*, uint32_t, platform::EventRef event) {
+  return event;
+}
+
+}  // namespace
+
+bool accessibilityAllowed(platform::System& sys) {
+  if (sys.accessibility.isTrusted(false)) {
+    return true;
+  }
+  platform::TapPort probe = sys.taps.createTap(platform::TapPlacement::tail, 0, allowed, nullptr);
+  if (probe == nullptr) {
+    return false;
+  }
+  sys.taps.invalidate(probe);
+  return true;
+}
+
+void writeStatus(HelperState& state) {
+  // Accessibility can be withdrawn while the helper runs; the app learns it
+  // from here. Input Monitoring counts as missing only while the mouse could
+  // not be opened and the system still refuses.
+  const bool accessibility = accessibilityAllowed(state.system);
   const bool inputMonitoring =
       !state.main.hidOpenFailed || state.system.hid.listenEventAccessGranted();
   std::string text = statusText(state, accessibility, inputMonitoring);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,17 +43,19 @@ constexpr const char* kDefaultSettings =
 
 TEST_F(Background, StatusIsOneExactLineWrittenOnlyWhenItChanges) {
   const std::string pid = std::to_string(::getpid());
-  writeStatus(state(), false);
+  mac_.setAccessibility(false);
+  writeStatus(state());
   EXPECT_EQ(readWhole(paths().statusFile),
             R"({"accessibility":false,"inputMonitoring":true,"trackpad":false,"pid":)" + pid + "}");
 
   // Unchanged text: not written again (a deleted file stays deleted).
   fs::remove(paths().statusFile);
-  writeStatus(state(), false);
+  writeStatus(state());
   EXPECT_FALSE(fs::exists(paths().statusFile));
 
   state().main.padIDs.push_back(7);
-  writeStatus(state(), true);
+  mac_.setAccessibility(true);
+  writeStatus(state());
   EXPECT_EQ(readWhole(paths().statusFile),
             R"({"accessibility":true,"inputMonitoring":true,"trackpad":true,"pid":)" + pid + "}");
   // Only our one file in the folder: the temporary file was renamed away.
@@ -62,10 +65,10 @@ TEST_F(Background, StatusIsOneExactLineWrittenOnlyWhenItChanges) {
 TEST_F(Background, StatusInputMonitoringIsFalseOnlyWhileRefusedAndNotGranted) {
   state().main.hidOpenFailed = true;
   mac_.setInputMonitoring(false);
-  writeStatus(state(), true);
+  writeStatus(state());
   EXPECT_NE(readWhole(paths().statusFile).find(R"("inputMonitoring":false)"), std::string::npos);
   mac_.setInputMonitoring(true);
-  writeStatus(state(), true);
+  writeStatus(state());
   EXPECT_NE(readWhole(paths().statusFile).find(R"("inputMonitoring":true)"), std::string::npos);
 }
 
@@ -73,13 +76,59 @@ TEST_F(Background, StatusWriteFailureIsNotRetriedUntilTheTextChanges) {
   // The support folder's place is taken by a file: nothing can be written.
   fs::create_directories(paths().supportDir.parent_path());
   std::ofstream(paths().supportDir) << "x";
-  writeStatus(state(), true);
+  writeStatus(state());
   fs::remove(paths().supportDir);
-  writeStatus(state(), true);
+  writeStatus(state());
   EXPECT_FALSE(fs::exists(paths().statusFile));
   state().main.padIDs.push_back(1);
-  writeStatus(state(), true);
+  writeStatus(state());
   EXPECT_TRUE(fs::exists(paths().statusFile));
+}
+
+// Accessibility can be withdrawn while the helper runs: each status write,
+// every 5 s and on wake, looks at it again.
+TEST_F(Background, StatusFollowsAccessibilityWhileTheHelperRuns) {
+  auto accessibility = [&] {
+    const std::string status = readWhole(paths().statusFile);
+    return status.find(R"({"accessibility":true,)") == 0    ? std::optional(true)
+           : status.find(R"({"accessibility":false,)") == 0 ? std::optional(false)
+                                                            : std::nullopt;
+  };
+  mac_.runLoop().after(0, [&] {
+    EXPECT_EQ(accessibility(), true);
+    mac_.setAccessibility(false);
+    mac_.runLoop().advance(4.9);
+    EXPECT_EQ(accessibility(), true);  // nothing looks before the next write
+    mac_.runLoop().advance(0.2);
+    EXPECT_EQ(accessibility(), false);
+
+    mac_.setAccessibility(true);
+    mac_.wake();
+    EXPECT_EQ(accessibility(), true);
+    mac_.runLoop().stop();
+  });
+  EXPECT_EQ(runBackground(state()), 0);
+}
+
+// The system may be late to call the helper trusted; a tap it allows counts.
+TEST_F(Background, StatusCountsAnAllowedTapAsAccessibilityWhileTrustLags) {
+  struct Lagging : platform::Accessibility {
+    bool isTrusted(bool) override { return false; }
+  } lagging;
+  const platform::System& base = mac_.system();
+  platform::System sys{base.displays,   base.taps,    base.cursor,      base.clock,
+                       base.multitouch, base.hid,     base.preferences, lagging,
+                       base.workspace,  base.runLoop, base.folders};
+  state_ = std::make_unique<HelperState>(sys, Paths::forHome(home_));
+  for (bool allowed : {true, false}) {
+    mac_.setAccessibility(allowed);
+    writeStatus(state());
+    EXPECT_EQ(readWhole(paths().statusFile)
+                  .find(allowed ? R"({"accessibility":true,)" : R"({"accessibility":false,)"),
+              0u)
+        << allowed;
+  }
+  EXPECT_EQ(mac_.records("tapCreated").size(), mac_.records("tapInvalidated").size());
 }
 
 // --- reloadConfig ---

@@ -343,5 +343,23 @@ TEST(EndToEnd, LogIsKeptUpToOneMillionBytes) {
   }
 }
 
+// A FIFO without a reader at the log's path: opening it must not wait for a
+// reader, or the helper would look alive to its launcher without ever running.
+TEST(EndToEnd, AFifoAtTheLogPathDoesNotHoldTheStart) {
+  Machine m;
+  fs::create_directories(m.home.paths.logFile.parent_path());
+  ASSERT_EQ(::mkfifo(m.home.paths.logFile.c_str(), 0600), 0);
+  {
+    HelperProcess helper(m.home);
+    EXPECT_TRUE(waitUntil(
+        [&] { return m.status() == m.expectedStatus(true, true, false, helper.pid()); }, 3))
+        << m.status();
+    Control control(m.home.simRoot);
+    EXPECT_TRUE(waitUntil([&] { return countRecords(control, "tapCreated") > 0; }, 3));
+  }
+  EXPECT_TRUE(fs::is_fifo(m.home.paths.logFile));  // left as it was
+  fs::remove(m.home.paths.logFile);                // the machine reads its log when it goes
+}
+
 }  // namespace
 }  // namespace quillon::testing

@@ -1,3 +1,5 @@
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -55,7 +57,7 @@ TEST(Log, LineIsStampedInLocalTime) {
   EXPECT_EQ(m[2], "settings: trackpad mac");
   bool matched = false;
   for (std::time_t t = before; t <= after; ++t) {
-    std::time_t shifted = t + 14 * 3600;
+    std::time_t shifted = t + std::time_t{14} * 3600;
     std::tm utc{};
     gmtime_r(&shifted, &utc);
     char expected[32];
@@ -121,16 +123,40 @@ TEST_F(LogFile, BothStreamsAppendToTheLog) {
   EXPECT_TRUE(log.ends_with("to stderr\n")) << log;
 }
 
-TEST_F(LogFile, StreamsStayWhenTheLogCannotBeOpened) {
-  fs::create_directories(paths_.logFile);  // a folder cannot be opened for writing
-  EXPECT_EXIT(
-      {
-        setUpLog(paths_);
-        std::fputs("still here\n", stderr);
-        std::fflush(nullptr);
-        _exit(0);
-      },
-      testing::ExitedWithCode(0), "still here");
+// Whatever stands at the log's path, set-up returns (opening a FIFO without
+// a reader must not wait for one) and the log lines go to standard error,
+// which stays where it was.
+TEST_F(LogFile, SomethingElseThanAFileAtTheLogPathSendsTheLogToStandardError) {
+  enum class Place { folder, fifoWithoutReader, fifoWithReader };
+  for (Place place : {Place::folder, Place::fifoWithoutReader, Place::fifoWithReader}) {
+    SCOPED_TRACE(static_cast<int>(place));
+    fs::create_directories(paths_.logFile.parent_path());
+    int reader = -1;
+    if (place == Place::folder) {
+      fs::create_directories(paths_.logFile);
+    } else {
+      ASSERT_EQ(::mkfifo(paths_.logFile.c_str(), 0600), 0);
+      if (place == Place::fifoWithReader) {
+        reader = ::open(paths_.logFile.c_str(), O_RDONLY | O_NONBLOCK);
+        ASSERT_GE(reader, 0);
+      }
+    }
+    EXPECT_EXIT(
+        {
+          setUpLog(paths_);
+          logLine("started");
+          std::fputs("still here\n", stderr);
+          std::fflush(nullptr);
+          _exit(0);
+        },
+        testing::ExitedWithCode(0), "\\] started\nstill here");
+    if (reader >= 0) {
+      char byte = 0;
+      EXPECT_LE(::read(reader, &byte, 1), 0) << "something was written into the FIFO";
+      ::close(reader);
+    }
+    fs::remove_all(paths_.logFile);
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <array>
 #include <utility>
@@ -30,6 +31,11 @@ QNetworkAccessManager& manager() {
   static QPointer<QNetworkAccessManager> m;
   if (!m) m = new QNetworkAccessManager(QCoreApplication::instance());
   return *m;
+}
+
+int& timeLimitMs() {
+  static int ms = kTimeoutMs;
+  return ms;
 }
 
 QString text(const std::string& s) {
@@ -57,6 +63,10 @@ bool setUrlForTests(const std::string& address) {
   return true;
 }
 
+void setTimeLimitForTests(int ms) {
+  timeLimitMs() = ms > 0 ? ms : kTimeoutMs;
+}
+
 std::string body(Env& env, const Message& m) {
   QJsonArray reasons;
   for (const std::string& r : m.reasons) reasons.append(text(r));
@@ -75,19 +85,30 @@ std::string body(Env& env, const Message& m) {
 
 void send(Env& env, const Message& m, QObject* context, std::function<void(bool)> done) {
   QNetworkRequest request{QUrl(text(url()))};
-  // Qt's transfer time-out, like the URL session's, counts from the last
-  // bytes that moved: a server that takes the connection and then says
-  // nothing fails after 8 s.
-  request.setTransferTimeout(kTimeoutMs);
+  // A redirect is not the service taking the message: 301 to 303 would be
+  // followed as a GET without the body, 307 and 308 would post the body to
+  // an address nobody chose. So none is followed, and a 3xx counts as failed.
+  request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                       QNetworkRequest::ManualRedirectPolicy);
   request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
   request.setRawHeader("X-Quillon", "1");
   QNetworkReply* reply = manager().post(request, QByteArray::fromStdString(body(env, m)));
+  // One limit over the whole request, not Qt's transfer time-out: that one
+  // counts only the time since the last bytes moved, so a server sending a
+  // byte now and then would hold the request, and an uninstall waiting for
+  // it, for as long as it liked.
+  auto* limit = new QTimer(reply);
+  limit->setSingleShot(true);
+  QObject::connect(limit, &QTimer::timeout, reply, &QNetworkReply::abort);
+  limit->start(timeLimitMs());
   // The reply goes once finished, also when nobody is left to answer.
   QObject::connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
   QObject::connect(
       reply, &QNetworkReply::finished, context ? context : reply, [reply, done = std::move(done)] {
+        // Sent only when the whole answer came: a reply cut off by the
+        // network, or ended by the limit, keeps its status code but failed.
         const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        done(status.isValid() && status.toInt() == 200);
+        done(reply->error() == QNetworkReply::NoError && status.isValid() && status.toInt() == 200);
       });
 }
 

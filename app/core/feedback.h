@@ -18,7 +18,8 @@ namespace quillon::app::Feedback {
 // window's warning and the feedback window's failure text.
 inline constexpr const char* supportEmail = "help@quillon.app";
 
-// The request's time-out: that long without an answer counts as a failure.
+// The request's time-out: a request not answered in full within this time,
+// counted from its start, is ended and counts as a failure.
 inline constexpr int kTimeoutMs = 8000;
 
 // The service's address, fixed when the app is built (the CMake cache
@@ -29,6 +30,9 @@ std::string url();
 // else is refused (false) and the address stays as it was. An empty text
 // goes back to the built-in address.
 bool setUrlForTests(const std::string& address);
+// For tests only: the time-out in milliseconds instead of kTimeoutMs; 0 (or
+// less) goes back to kTimeoutMs.
+void setTimeLimitForTests(int ms);
 
 struct Message {
   std::string kind;  // "feedback" or "uninstall"
@@ -42,8 +46,9 @@ struct Message {
 std::string body(Env& env, const Message& m);
 
 // Posts the message. `done` runs later on the main thread, once, with true
-// only when the service answered with HTTP status 200; not at all when
-// `context` is destroyed first.
+// only when the service answered in full, without a network error, with
+// HTTP status 200 (a redirect is not followed); not at all when `context`
+// is destroyed first.
 void send(Env& env, const Message& m, QObject* context, std::function<void(bool)> done);
 
 // A readable name of the Mac from its model identifier:

@@ -14,7 +14,10 @@ using nlohmann::json;
 
 class FeedbackTest : public CoreTest {
  protected:
-  ~FeedbackTest() override { Feedback::setUrlForTests(""); }
+  ~FeedbackTest() override {
+    Feedback::setUrlForTests("");
+    Feedback::setTimeLimitForTests(0);
+  }
 
   // Sends and waits for the answer (at most `ms`).
   std::optional<bool> sendTo(const std::string& url, const Feedback::Message& m, int ms = 5000) {
@@ -55,6 +58,40 @@ TEST_F(FeedbackTest, OnlyStatus200CountsAsSent) {
     EXPECT_EQ(server.requests().size(), 1u) << status;
   }
   EXPECT_EQ(sendTo(LocalHttpServer::refusedUrl(), {"feedback", "Hi", "", {}}), false);
+}
+
+// Only the service taking the message counts. A redirect is not followed,
+// though its target would answer 200 (a 307 or 308 would post the body
+// there), and a 200 whose body is cut off by the network failed.
+TEST_F(FeedbackTest, ARedirectOrAReplyCutOffIsNotSent) {
+  using Delivery = LocalHttpServer::Delivery;
+  struct Row {
+    int status;
+    Delivery delivery;
+  };
+  for (Row r : {Row{301, Delivery::whole}, Row{302, Delivery::whole}, Row{303, Delivery::whole},
+                Row{307, Delivery::whole}, Row{308, Delivery::whole}, Row{200, Delivery::cutOff}}) {
+    LocalHttpServer server(r.status);
+    server.setDelivery(r.delivery);
+    if (r.status != 200) server.setRedirect("/moved");
+    EXPECT_EQ(sendTo(server.url(), {"feedback", "Hi", "", {}}), false) << r.status;
+    ASSERT_EQ(server.requests().size(), 1u) << r.status;
+    EXPECT_EQ(server.requests()[0].path, "/") << r.status;
+  }
+}
+
+// The time limit counts from the start of the request, not from the last
+// bytes that moved. Neither server here ever ends its answer, so only the
+// client's limit can end the request, however fast or slow the machine.
+TEST_F(FeedbackTest, TheTimeLimitEndsARequestWhoseAnswerNeverEnds) {
+  Feedback::setTimeLimitForTests(200);
+  for (bool trickle : {false, true}) {
+    LocalHttpServer server(trickle ? 200 : 0);  // trickling, or silent
+    server.setDelivery(LocalHttpServer::Delivery::trickle);
+    EXPECT_EQ(sendTo(server.url(), {"feedback", "Hi", "", {}}, 30000), false) << trickle;
+    // The client closed the connection: the server has nobody to trickle to.
+    EXPECT_TRUE(spinUntil([&] { return !server.trickling(); }, 30000)) << trickle;
+  }
 }
 
 TEST_F(FeedbackTest, AnAnswerForAContextThatIsGoneIsDropped) {

@@ -38,7 +38,10 @@ class Uninstall : public CoreTest {
     fs::create_symlink(outside, paths.supportDir / "linked-folder");
     fs::create_symlink(outside / "keep.txt", paths.supportDir / "linked-file");
   }
-  ~Uninstall() override { Feedback::setUrlForTests(""); }
+  ~Uninstall() override {
+    Feedback::setUrlForTests("");
+    Feedback::setTimeLimitForTests(0);
+  }
 
   fs::path outside = root / "elsewhere";
 };
@@ -208,6 +211,19 @@ TEST_F(Uninstall, AnAnswerIsSentFirstAndAFailedSendDoesNotHoldTheRemovalBack) {
   ASSERT_TRUE(spinUntil([&] { return !callsStartingWith("terminateSelf").empty(); }, 5000));
   ASSERT_EQ(second.requests().size(), 1u);
   EXPECT_EQ(nlohmann::json::parse(second.requests()[0].body)["reasons"], nlohmann::json::array());
+}
+
+TEST_F(Uninstall, AServiceThatNeverFinishesItsAnswerDoesNotHoldTheRemovalBack) {
+  LocalHttpServer server(200);
+  server.setDelivery(LocalHttpServer::Delivery::trickle);  // a byte now and then, for ever
+  ASSERT_TRUE(Feedback::setUrlForTests(server.url()));
+  Feedback::setTimeLimitForTests(200);
+  auto model = makeModel();
+  windows.confirm = true;
+  windows.survey = {SurveyOutcome::Kind::answered, {}, "Bye"};
+  model->uninstall();
+  EXPECT_TRUE(spinUntil([&] { return !callsStartingWith("terminateSelf").empty(); }, 30000));
+  EXPECT_EQ(callsStartingWith("recycle").size(), 1u);
 }
 
 TEST_F(Uninstall, NothingIsSavedOnceItHasBegun) {
