@@ -9,6 +9,7 @@
 #import <AppKit/NSButton.h>
 #import <AppKit/NSControl.h>
 #import <AppKit/NSEvent.h>
+#import <AppKit/NSGraphics.h>
 #import <AppKit/NSImage.h>
 #import <AppKit/NSPanel.h>
 #import <AppKit/NSResponder.h>

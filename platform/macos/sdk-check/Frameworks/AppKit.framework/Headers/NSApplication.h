@@ -5,6 +5,7 @@
 #import <AppKit/NSAppearance.h>
 #import <AppKit/NSEvent.h>
 #import <AppKit/NSResponder.h>
+#import <AppKit/NSRunningApplication.h>
 
 @class NSScreen;
 @class NSWindow;
@@ -19,7 +20,10 @@
 @property(weak) id<NSApplicationDelegate> delegate;
 @property(readonly, strong) NSEvent* currentEvent;
 @property(readonly, strong) NSAppearance* effectiveAppearance API_AVAILABLE(macos(10.14));
+// To be deprecated: macOS 14 has -activate and cooperative activation.
 - (void)activateIgnoringOtherApps:(BOOL)flag;
+- (void)activate API_AVAILABLE(macos(14.0));
+- (void)yieldActivationToApplication:(NSRunningApplication*)application API_AVAILABLE(macos(14.0));
 - (void)terminate:(id)sender;
 @end
 

@@ -4,6 +4,8 @@
 #import <AppKit/AppKitDefines.h>
 
 // Apple: AppKit/NSRunningApplication.h
+// NSApplicationActivateIgnoringOtherApps is deprecated in macOS 14 and has
+// no effect there.
 typedef NS_OPTIONS(NSUInteger, NSApplicationActivationOptions) {
   NSApplicationActivateIgnoringOtherApps = 1 << 1,  // Apple: AppKit/NSRunningApplication.h
 };
@@ -18,5 +20,9 @@ typedef NS_OPTIONS(NSUInteger, NSApplicationActivationOptions) {
 @property(readonly, getter=isTerminated) BOOL terminated;
 - (BOOL)terminate;
 - (BOOL)forceTerminate;
+@property(class, readonly) NSRunningApplication* currentApplication;
 - (BOOL)activateWithOptions:(NSApplicationActivationOptions)options;
+// Cooperative activation: honoured when `application` is active.
+- (BOOL)activateFromApplication:(NSRunningApplication*)application
+                        options:(NSApplicationActivationOptions)options API_AVAILABLE(macos(14.0));
 @end

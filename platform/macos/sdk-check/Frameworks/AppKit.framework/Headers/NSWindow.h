@@ -1,6 +1,7 @@
 // Declarations for compile-checking only; never shipped or used on a Mac.
 #pragma once
 
+#import <AppKit/NSGraphics.h>
 #import <AppKit/NSResponder.h>
 
 @class NSScreen;
@@ -27,6 +28,16 @@ typedef NS_ENUM(NSInteger, NSWindowAnimationBehavior) {
 
 // Apple: AppKit/NSWindow.h
 @interface NSWindow : NSResponder
+// The window server reads the style's activation setting here only.
+- (instancetype)initWithContentRect:(NSRect)contentRect
+                          styleMask:(NSWindowStyleMask)style
+                            backing:(NSBackingStoreType)backingStoreType
+                              defer:(BOOL)flag;
+- (instancetype)initWithContentRect:(NSRect)contentRect
+                          styleMask:(NSWindowStyleMask)style
+                            backing:(NSBackingStoreType)backingStoreType
+                              defer:(BOOL)flag
+                             screen:(NSScreen*)screen;
 @property NSWindowStyleMask styleMask;
 @property NSWindowLevel level;
 @property BOOL hidesOnDeactivate;

@@ -23,6 +23,7 @@ Method class_getInstanceMethod(Class cls, SEL name);
 BOOL class_addMethod(Class cls, SEL name, IMP imp, const char* types);
 IMP method_getImplementation(Method m);
 IMP method_setImplementation(Method m, IMP imp);
+const char* method_getTypeEncoding(Method m);
 Class objc_allocateClassPair(Class superclass, const char* name, size_t extraBytes);
 void objc_registerClassPair(Class cls);
 // The block takes the receiver first, then the method's arguments (no SEL).
