@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "quillon/platform/display_change.h"
@@ -24,8 +25,9 @@ struct Loop {
 std::string run(const std::string& script) {
   Loop loop;
   std::string seen;
-  ReconfigurationCoalescer coalescer([&loop](std::function<void()> f) { loop.posted.push_back(f); },
-                                     [&seen](bool beginning) { seen += beginning ? 'B' : 'E'; });
+  ReconfigurationCoalescer coalescer(
+      [&loop](std::function<void()> f) { loop.posted.push_back(std::move(f)); },
+      [&seen](bool beginning) { seen += beginning ? 'B' : 'E'; });
   for (char c : script) {
     if (c == '|') loop.turn();
     if (c == 'b' || c == 'e') coalescer.onDisplayCallback(c == 'b');
@@ -60,7 +62,7 @@ TEST(ReconfigurationCoalescer, TheEndWaitsForTheRunLoopAndIsDroppedWithTheCoales
   std::string seen;
   {
     ReconfigurationCoalescer coalescer(
-        [&loop](std::function<void()> f) { loop.posted.push_back(f); },
+        [&loop](std::function<void()> f) { loop.posted.push_back(std::move(f)); },
         [&seen](bool beginning) { seen += beginning ? 'B' : 'E'; });
     coalescer.onDisplayCallback(true);
     coalescer.onDisplayCallback(false);
