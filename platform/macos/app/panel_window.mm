@@ -65,8 +65,10 @@ Class panelClassFor(Class base) {
 bool gMakingPanel = false;
 int gPanelsMade = 0;
 
-// The two initializers, through which every NSPanel is made (Qt's QNSPanel
-// calls the one with a screen). Written with void* for the window so that
+// The two initializers, through which every NSPanel is made. UNSURE: that
+// Qt 6's QNSPanel reaches one of them (the one with a screen, from memory
+// of Qt's sources); createNonactivating reports when no panel came through,
+// and docs/macos.md has the check on a Mac. Written with void* for the window so that
 // ARC leaves the initializer's ownership (self consumed, +1 returned) to
 // the original implementation.
 using InitFn = void* (*)(void*, SEL, NSRect, NSWindowStyleMask, NSBackingStoreType, BOOL);
