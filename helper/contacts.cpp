@@ -58,7 +58,10 @@ const Touch* findPrevious(const ContactThreadState& c, const Touch& t) {
 bool startMultitouch(HelperState& state, bool fresh) {
   platform::Multitouch& mt = state.system.multitouch;
   MainState& m = state.main;
-  if (fresh) m.padIDs.clear();
+  // After a wake the framework lists new devices: the earlier ones are
+  // stopped and unregistered first, which also lets the adapter release the
+  // list they came in.
+  if (fresh) stopMultitouch(state);
 
   auto anyPads = [&state] {
     std::lock_guard guard(state.lock);
@@ -112,7 +115,6 @@ bool startMultitouch(HelperState& state, bool fresh) {
         formatC("reading %strackpad (%.0f x %.0f mm)", builtIn ? "built-in " : "", pad.w, pad.h));
   }
 
-  m.mtLists.push_back(std::move(*list));
   return !m.padIDs.empty();
 }
 

@@ -7,8 +7,9 @@
 
 namespace quillon {
 
-// Registers and starts every listed trackpad not yet read; `fresh` forgets
-// the ones started before (after a wake the framework needs them again).
+// Registers and starts every listed trackpad not yet read; `fresh` first
+// stops the ones started before and forgets them (after a wake the
+// framework lists its devices anew).
 // True if at least one trackpad's frames are being read. Main thread.
 bool startMultitouch(HelperState& state, bool fresh);
 

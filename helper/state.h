@@ -93,7 +93,6 @@ struct MainState {
 
   // Trackpads.
   std::vector<uint64_t> padIDs;
-  std::vector<std::vector<platform::MTDeviceRef>> mtLists;
   // The devices our contact-frame callback was registered for, and those of
   // them started; stopMultitouch() undoes both.
   std::vector<platform::MTDeviceRef> mtCallbackDevices;

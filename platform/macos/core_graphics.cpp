@@ -1,6 +1,7 @@
 #include "core_graphics.h"
 
 #include <ApplicationServices/ApplicationServices.h>
+#include <dispatch/dispatch.h>
 
 namespace quillon::platform::macos {
 
@@ -18,10 +19,19 @@ CGEventRef tapTrampoline(CGEventTapProxy, CGEventType type, CGEventRef event, vo
   return static_cast<CGEventRef>(tap->callback(tap->context, type, event));
 }
 
-// Runs on the main thread (Core Graphics calls it from the main run loop).
+// Runs on the main thread (Core Graphics calls it from the main run loop),
+// once per display that a change affects.
 void displaysReconfigured(CGDirectDisplayID, CGDisplayChangeSummaryFlags flags, void* user) {
-  auto& callback = static_cast<CGDisplays*>(user)->callback();
-  if (callback) callback((flags & kCGDisplayBeginConfigurationFlag) != 0);
+  static_cast<CGDisplays*>(user)->coalescer().onDisplayCallback(
+      (flags & kCGDisplayBeginConfigurationFlag) != 0);
+}
+
+// The main dispatch queue, which the main run loop drains after the calls
+// of the current turn.
+void postToMain(std::function<void()> work) {
+  dispatch_async(dispatch_get_main_queue(), ^{
+    work();
+  });
 }
 
 CGEventRef asEvent(EventRef e) {
@@ -118,6 +128,11 @@ std::vector<DisplayDescription> CGDisplays::activeDisplays() {
   }
   return out;
 }
+
+CGDisplays::CGDisplays()
+    : coalescer_(postToMain, [this](bool beginning) {
+        if (callback_) callback_(beginning);
+      }) {}
 
 CGDisplays::~CGDisplays() {
   if (registered_) CGDisplayRemoveReconfigurationCallback(displaysReconfigured, this);

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 
+#include "quillon/platform/display_change.h"
 #include "quillon/platform/displays.h"
 #include "quillon/platform/events.h"
 
@@ -44,20 +45,22 @@ class CGCursor final : public Cursor {
 
 class CGDisplays final : public Displays {
  public:
-  CGDisplays() = default;
+  CGDisplays();
   ~CGDisplays() override;  // removes the registration, which points at this object
   CGDisplays(const CGDisplays&) = delete;
   CGDisplays& operator=(const CGDisplays&) = delete;
 
   std::vector<DisplayDescription> activeDisplays() override;
   // Registers with Core Graphics once; an empty callback removes the
-  // registration.
+  // registration. The callback runs once at a change's beginning and once
+  // at its end, however many displays the change affects.
   void setReconfigurationCallback(ReconfigurationCallback callback) override;
-  // Core Graphics' callback, with this object as its user data.
-  ReconfigurationCallback& callback() { return callback_; }
+  // What Core Graphics' callback, with this object as its user data, calls.
+  ReconfigurationCoalescer& coalescer() { return coalescer_; }
 
  private:
   ReconfigurationCallback callback_;
+  ReconfigurationCoalescer coalescer_;
   bool registered_ = false;
 };
 

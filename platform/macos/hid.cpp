@@ -1,6 +1,9 @@
 #include "hid.h"
 
 #include <IOKit/hid/IOHIDLib.h>
+// The Input Monitoring check and request; <IOKit/hid/IOHIDLib.h> does not
+// include it.
+#include <IOKit/hidsystem/IOHIDLib.h>
 
 namespace quillon::platform::macos {
 namespace {

@@ -99,15 +99,41 @@ bool MTFramework::has(MTFunction function) const {
 
 std::optional<std::vector<MTDeviceRef>> MTFramework::createList() {
   auto fn = as<CreateListFn>(symbol(MTFunction::createList));
+  // Created: this object owns the list, and the list its devices.
   CFArrayRef list = fn != nullptr ? fn() : nullptr;
   if (list == nullptr) return std::nullopt;
-  // The list is never released: the devices it holds stay valid for the
-  // life of the process.
   std::vector<MTDeviceRef> devices;
   for (CFIndex i = 0; i < CFArrayGetCount(list); ++i) {
     devices.push_back(const_cast<void*>(CFArrayGetValueAtIndex(list, i)));
   }
+  lists_.push_back({list, devices});
+  releaseIdleLists();
   return devices;
+}
+
+MTFramework::~MTFramework() {
+  releaseIdleLists(true);
+}
+
+void MTFramework::releaseIdleLists(bool all) {
+  std::vector<MTDeviceRef> registered;
+  {
+    Routing& r = routing();
+    std::lock_guard guard(r.mutex);
+    registered = r.devices;
+  }
+  auto inUse = [&](MTDeviceRef device) {
+    return std::find(registered.begin(), registered.end(), device) != registered.end() ||
+           std::find(started_.begin(), started_.end(), device) != started_.end();
+  };
+  for (auto it = lists_.begin(); it != lists_.end() && (all || it + 1 != lists_.end());) {
+    if (std::none_of(it->devices.begin(), it->devices.end(), inUse)) {
+      CFRelease(it->array);
+      it = lists_.erase(it);
+    } else {
+      ++it;
+    }
+  }
 }
 
 int32_t MTFramework::getDeviceID(MTDeviceRef device, uint64_t* id) {
@@ -148,7 +174,11 @@ void MTFramework::unregisterContactFrameCallback(MTDeviceRef device) {
 }
 
 int32_t MTFramework::deviceStart(MTDeviceRef device, int32_t mode) {
-  return as<StartFn>(symbol(MTFunction::deviceStart))(device, mode);
+  const int32_t result = as<StartFn>(symbol(MTFunction::deviceStart))(device, mode);
+  if (result == 0 && std::find(started_.begin(), started_.end(), device) == started_.end()) {
+    started_.push_back(device);
+  }
+  return result;
 }
 
 bool MTFramework::isBuiltIn(MTDeviceRef device) {
@@ -157,6 +187,7 @@ bool MTFramework::isBuiltIn(MTDeviceRef device) {
 
 void MTFramework::deviceStop(MTDeviceRef device) {
   as<StopFn>(symbol(MTFunction::deviceStop))(device);
+  started_.erase(std::remove(started_.begin(), started_.end(), device), started_.end());
 }
 
 int MTFramework::registryDeviceCount() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "quillon/platform/multitouch.h"
 
 namespace quillon::platform::macos {
@@ -8,6 +10,13 @@ namespace quillon::platform::macos {
 // before each use, since the framework is private and may change.
 class MTFramework final : public Multitouch {
  public:
+  MTFramework() = default;
+  // Releases the device lists whose devices are all stopped and
+  // unregistered.
+  ~MTFramework() override;
+  MTFramework(const MTFramework&) = delete;
+  MTFramework& operator=(const MTFramework&) = delete;
+
   bool load() override;
   bool has(MTFunction function) const override;
   std::optional<std::vector<MTDeviceRef>> createList() override;
@@ -22,8 +31,20 @@ class MTFramework final : public Multitouch {
   int registryDeviceCount() override;
 
  private:
+  // A CFArrayRef from MTDeviceCreateList, which this object releases, and
+  // the devices in it.
+  struct DeviceList {
+    const void* array;
+    std::vector<MTDeviceRef> devices;
+  };
+
   void* symbol(MTFunction function) const;
+  // Releases the lists (but the newest, unless `all`) whose devices are all
+  // stopped and unregistered.
+  void releaseIdleLists(bool all = false);
   void* handle_ = nullptr;
+  std::vector<DeviceList> lists_;
+  std::vector<MTDeviceRef> started_;
 };
 
 }  // namespace quillon::platform::macos

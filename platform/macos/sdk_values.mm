@@ -11,6 +11,7 @@
 #include <CoreGraphics/CoreGraphics.h>
 #include <IOKit/IOKitLib.h>
 #include <IOKit/hid/IOHIDLib.h>
+#include <IOKit/hidsystem/IOHIDLib.h>
 #import <ServiceManagement/ServiceManagement.h>
 #include <dispatch/dispatch.h>
 #include <fcntl.h>
@@ -47,7 +48,10 @@ static_assert(std::is_same_v<NSWindowLevel, NSInteger>);
 static_assert(std::is_same_v<NSWindowStyleMask, NSUInteger>);
 static_assert(std::is_same_v<NSWindowCollectionBehavior, NSUInteger>);
 static_assert(std::is_same_v<std::underlying_type_t<NSWindowAnimationBehavior>, NSInteger>);
+static_assert(std::is_same_v<std::underlying_type_t<NSBackingStoreType>, NSUInteger>);
 static_assert(sizeof(os_unfair_lock) == 4);
+static_assert(std::is_enum_v<objc_AssociationPolicy>);
+static_assert(std::is_same_v<std::underlying_type_t<objc_AssociationPolicy>, uintptr_t>);
 #if defined(__x86_64__)
 static_assert(std::is_same_v<boolean_t, unsigned int>);
 #else
@@ -131,6 +135,7 @@ static_assert(NSWindowStyleMaskNonactivatingPanel == (1 << 7));
 static_assert(NSWindowCollectionBehaviorMoveToActiveSpace == (1 << 1));
 static_assert(NSWindowCollectionBehaviorFullScreenAuxiliary == (1 << 8));
 static_assert(NSWindowAnimationBehaviorNone == 2);
+static_assert(NSBackingStoreBuffered == 2);
 
 // ServiceManagement: the app prints these numbers as the agent's status.
 static_assert(SMAppServiceStatusNotRegistered == 0);

@@ -11,6 +11,7 @@
 namespace quillon::platform::macos {
 namespace {
 
+// Nil when `s` is not valid UTF-8.
 NSString* ns(const std::string& s) {
   return [NSString stringWithUTF8String:s.c_str()];
 }
@@ -18,8 +19,12 @@ NSString* ns(const std::string& s) {
 }  // namespace
 
 std::optional<PrefValue> CFGlobalPreferences::globalValue(const std::string& key) {
+  // A key without a UTF-8 form names no preference; a null key is not
+  // allowed.
+  NSString* name = ns(key);
+  if (name == nil) return std::nullopt;
   CFPropertyListRef v =
-      CFPreferencesCopyValue((__bridge CFStringRef)ns(key), kCFPreferencesAnyApplication,
+      CFPreferencesCopyValue((__bridge CFStringRef)name, kCFPreferencesAnyApplication,
                              kCFPreferencesCurrentUser, kCFPreferencesAnyHost);
   if (v == nullptr) return std::nullopt;
   std::optional<PrefValue> out;
@@ -39,13 +44,18 @@ std::optional<PrefValue> CFGlobalPreferences::globalValue(const std::string& key
 
 void CFGlobalPreferences::setGlobalValue(const std::string& key,
                                          const std::optional<PrefValue>& value) {
+  NSString* name = ns(key);
+  if (name == nil) return;
   id object = nil;
   if (value) {
     if (auto* b = std::get_if<bool>(&*value)) object = @(*b);
     if (auto* d = std::get_if<double>(&*value)) object = @(*d);
     if (auto* s = std::get_if<std::string>(&*value)) object = ns(*s);
+    // A null value would remove the key: a text without a UTF-8 form
+    // leaves it as it is.
+    if (object == nil) return;
   }
-  CFPreferencesSetValue((__bridge CFStringRef)ns(key), (__bridge CFPropertyListRef)object,
+  CFPreferencesSetValue((__bridge CFStringRef)name, (__bridge CFPropertyListRef)object,
                         kCFPreferencesAnyApplication, kCFPreferencesCurrentUser,
                         kCFPreferencesAnyHost);
   CFPreferencesSynchronize(kCFPreferencesAnyApplication, kCFPreferencesCurrentUser,
@@ -66,8 +76,10 @@ AppKitWorkspace::~AppKitWorkspace() {
 
 std::vector<RunningApp> AppKitWorkspace::runningApplications(const std::string& bundleIdentifier) {
   std::vector<RunningApp> out;
+  NSString* identifier = ns(bundleIdentifier);
+  if (identifier == nil) return out;
   for (NSRunningApplication* app in
-       [NSRunningApplication runningApplicationsWithBundleIdentifier:ns(bundleIdentifier)]) {
+       [NSRunningApplication runningApplicationsWithBundleIdentifier:identifier]) {
     out.push_back({app.processIdentifier, bundleIdentifier});
   }
   return out;

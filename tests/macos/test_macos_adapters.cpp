@@ -1,15 +1,16 @@
 // The real macOS adapters on a Mac, for what needs no permission: the main
-// run loop and its timers, folder watching, uptime, displays, the HID
-// manager, the wake observer, and that MultitouchSupport still has every
-// function the helper looks up (the first thing to break on a new macOS
-// release). Built and run only on a Mac (the macOS CI workflow);
-// compile-checked elsewhere.
+// run loop and its timers, folder watching, uptime, displays and their
+// changes, the HID manager, preferences, the wake observer, and that
+// MultitouchSupport still has every function the helper looks up (the
+// first thing to break on a new macOS release). Built and run only on a Mac
+// (the macOS CI workflow); compile-checked elsewhere.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "platform/macos/core_graphics.h"
 #include "platform/macos/hid.h"
@@ -117,6 +118,22 @@ TEST(MacDisplays, ReportBoundsAndTheCallbackCanBeSetAndCleared) {
   displays.setReconfigurationCallback({});
 }
 
+TEST(MacDisplays, AChangeOfSeveralDisplaysReachesTheCallbackAsOneBeginAndOneEnd) {
+  CFMainRunLoop loop;
+  CGDisplays displays;
+  std::string seen;
+  displays.setReconfigurationCallback([&](bool beginning) { seen += beginning ? 'B' : 'E'; });
+  // Core Graphics' calls for one change of three displays.
+  for (int i = 0; i < 3; ++i) displays.coalescer().onDisplayCallback(true);
+  for (int i = 0; i < 3; ++i) displays.coalescer().onDisplayCallback(false);
+  EXPECT_EQ(seen, "B");
+  // Queued on the main queue behind the end that the first end call posted.
+  loop.after(0, [&] { loop.stop(); });
+  loop.run();
+  EXPECT_EQ(seen, "BE");
+  displays.setReconfigurationCallback({});
+}
+
 TEST(MacMultitouch, TheFrameworkHasEveryFunctionTheHelperLooksUp) {
   MTFramework mt;
   ASSERT_TRUE(mt.load());
@@ -127,8 +144,9 @@ TEST(MacMultitouch, TheFrameworkHasEveryFunctionTheHelperLooksUp) {
     EXPECT_TRUE(mt.has(f)) << "function " << static_cast<int>(f);
   }
   // A machine without a trackpad (a CI runner) may list none; the call must
-  // still work.
-  mt.createList();
+  // still work. Each call creates a list, which the adapter releases once
+  // its devices are idle (the workflow runs this test under leaks).
+  for (int i = 0; i < 3; ++i) mt.createList();
   EXPECT_GE(mt.registryDeviceCount(), 0);
 }
 
@@ -149,6 +167,13 @@ TEST(MacHid, AManagerIsMadeAndClosedWithoutAnyPermission) {
 TEST(MacPreferences, AMissingGlobalKeyReadsAsAbsent) {
   CFGlobalPreferences prefs;
   EXPECT_FALSE(prefs.globalValue("com.quillon.test.no-such-key").has_value());
+}
+
+TEST(MacPreferences, AKeyWithoutAUtf8FormIsNeitherReadNorWritten) {
+  CFGlobalPreferences prefs;
+  const std::string invalid = "com.quillon.test.\xff";
+  EXPECT_FALSE(prefs.globalValue(invalid).has_value());
+  prefs.setGlobalValue(invalid, PrefValue{true});  // no null key reaches Core Foundation
 }
 
 TEST(MacWorkspace, NoApplicationRunsUnderAnUnknownIdentifier) {

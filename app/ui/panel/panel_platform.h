@@ -10,6 +10,11 @@
 
 namespace quillon::ui {
 
+// Makes the window's platform window now, before its first show: on a Mac
+// an NSPanel that is non-activating from its creation, which the flag set
+// later by configurePanelWindow cannot achieve.
+void createPanelWindow(QWidget* window);
+
 void configurePanelWindow(QWidget* window, const std::function<void()>& onEscape);
 
 }  // namespace quillon::ui

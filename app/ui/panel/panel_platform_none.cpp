@@ -4,6 +4,8 @@
 
 namespace quillon::ui {
 
+void createPanelWindow(QWidget*) {}
+
 void configurePanelWindow(QWidget*, const std::function<void()>&) {}
 
 }  // namespace quillon::ui

@@ -25,6 +25,7 @@ PanelWindow::PanelWindow(QWidget* content, std::function<void()> onEscape)
   const bool composited = screenComposites();
   setAttribute(Qt::WA_TranslucentBackground, composited);
   chrome_->setCompositedCorners(composited);
+  createPanelWindow(this);
 }
 
 void PanelWindow::configurePlatform() {

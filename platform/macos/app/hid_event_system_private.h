@@ -1,37 +1,18 @@
 #pragma once
 
-// IOKit's HID event-system client and the older event-status calls, which
-// push pointer speed and acceleration into the running HID system. Apple
-// documents none of them for applications, so they are declared here, in
-// this one file, as IOKit exports them; docs/macos.md lists how to check
-// them on each new macOS release. This file never meets IOKit's own
-// hidsystem headers (nothing here includes them), so the two cannot
-// disagree at compile time.
-//
-// UNSURE: the signatures follow IOKit's exports as used in practice; they
-// could not be checked against a Mac from the machine this was written on.
+// The HID event-system client, which pushes pointer speed and acceleration
+// into the running HID system, and the older event-status calls that do the
+// same on releases where the client alone does not take. The SDK declares
+// the client in IOKit/hidsystem/IOHIDEventSystemClient.h and
+// IOHIDServiceClient.h, included here, but Apple documents none of it for
+// applications; the event-status calls are looked up at run time, with the
+// types below. docs/macos.md lists how to check both on each new macOS
+// release.
 
 #include <CoreFoundation/CoreFoundation.h>
+#include <IOKit/hidsystem/IOHIDEventSystemClient.h>
+#include <IOKit/hidsystem/IOHIDServiceClient.h>
 #include <mach/mach_types.h>
-
-extern "C" {
-
-typedef struct __IOHIDEventSystemClient* IOHIDEventSystemClientRef;
-typedef struct __IOHIDServiceClient* IOHIDServiceClientRef;
-
-// Linked from IOKit.framework.
-IOHIDEventSystemClientRef IOHIDEventSystemClientCreateSimpleClient(CFAllocatorRef allocator);
-Boolean IOHIDEventSystemClientSetProperty(IOHIDEventSystemClientRef client, CFStringRef key,
-                                          CFTypeRef property);
-// An array of IOHIDServiceClientRef; the caller releases it.
-CFArrayRef IOHIDEventSystemClientCopyServices(IOHIDEventSystemClientRef client);
-CFTypeRef IOHIDServiceClientCopyProperty(IOHIDServiceClientRef service, CFStringRef key);
-Boolean IOHIDServiceClientSetProperty(IOHIDServiceClientRef service, CFStringRef key,
-                                      CFTypeRef property);
-// A CFNumber owned by the service (not retained for the caller).
-CFTypeRef IOHIDServiceClientGetRegistryID(IOHIDServiceClientRef service);
-
-}  // extern "C"
 
 namespace quillon::platform::macos::event_status {
 

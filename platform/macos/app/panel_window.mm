@@ -1,5 +1,7 @@
 #include "panel_window.h"
 
+#include "activation.h"
+
 #import <AppKit/AppKit.h>
 #include <objc/runtime.h>
 
@@ -57,6 +59,65 @@ Class panelClassFor(Class base) {
   return cls;
 }
 
+// While createNonactivating runs: every NSPanel made gets
+// NSWindowStyleMaskNonactivatingPanel in its initializer, the only place the
+// window server reads it. Main thread only, as AppKit makes windows there.
+bool gMakingPanel = false;
+int gPanelsMade = 0;
+
+// The two initializers, through which every NSPanel is made. UNSURE: that
+// Qt 6's QNSPanel reaches one of them (the one with a screen, from memory
+// of Qt's sources); createNonactivating reports when no panel came through,
+// and docs/macos.md has the check on a Mac. Written with void* for the window so that
+// ARC leaves the initializer's ownership (self consumed, +1 returned) to
+// the original implementation.
+using InitFn = void* (*)(void*, SEL, NSRect, NSWindowStyleMask, NSBackingStoreType, BOOL);
+using InitScreenFn = void* (*)(void*, SEL, NSRect, NSWindowStyleMask, NSBackingStoreType, BOOL,
+                               void*);
+InitFn gInit = nullptr;
+InitScreenFn gInitScreen = nullptr;
+
+NSWindowStyleMask panelStyle(NSWindowStyleMask style) {
+  if (!gMakingPanel) return style;
+  ++gPanelsMade;
+  return style | NSWindowStyleMaskNonactivatingPanel;
+}
+
+void* initPanel(void* self, SEL cmd, NSRect rect, NSWindowStyleMask style,
+                NSBackingStoreType backing, BOOL defer) {
+  return gInit(self, cmd, rect, panelStyle(style), backing, defer);
+}
+
+void* initPanelOnScreen(void* self, SEL cmd, NSRect rect, NSWindowStyleMask style,
+                        NSBackingStoreType backing, BOOL defer, void* screen) {
+  // When this one calls the other, the mask is added twice, which is the same.
+  return gInitScreen(self, cmd, rect, panelStyle(style), backing, defer, screen);
+}
+
+// Puts `hook` on NSPanel for `sel` and returns the implementation it
+// replaces: NSWindow's when NSPanel only inherits it, so NSWindows other
+// than panels never run the hook.
+IMP hookPanelInit(SEL sel, IMP hook) {
+  Method method = class_getInstanceMethod([NSPanel class], sel);
+  if (method == nullptr) return nullptr;
+  IMP original = method_getImplementation(method);
+  if (!class_addMethod([NSPanel class], sel, hook, method_getTypeEncoding(method))) {
+    original = method_setImplementation(method, hook);
+  }
+  return original;
+}
+
+void hookPanelInitializers() {
+  static bool hooked = false;
+  if (hooked) return;
+  hooked = true;
+  gInit = reinterpret_cast<InitFn>(hookPanelInit(
+      @selector(initWithContentRect:styleMask:backing:defer:), reinterpret_cast<IMP>(&initPanel)));
+  gInitScreen = reinterpret_cast<InitScreenFn>(
+      hookPanelInit(@selector(initWithContentRect:styleMask:backing:defer:screen:),
+                    reinterpret_cast<IMP>(&initPanelOnScreen)));
+}
+
 struct NotificationObservation final : Observation {
   id token = nil;
   ~NotificationObservation() override {
@@ -65,6 +126,15 @@ struct NotificationObservation final : Observation {
 };
 
 }  // namespace
+
+bool createNonactivating(const std::function<void()>& create) {
+  hookPanelInitializers();
+  const int before = gPanelsMade;
+  gMakingPanel = true;
+  create();
+  gMakingPanel = false;
+  return gPanelsMade > before;
+}
 
 bool configure(void* nsViewOrWindow, std::function<void()> onEscape) {
   NSWindow* window = windowOf(nsViewOrWindow);
@@ -84,6 +154,8 @@ bool configure(void* nsViewOrWindow, std::function<void()> onEscape) {
     objc_setAssociatedObject(window, &kEscapeKey, escape, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
   }
 
+  // Keeps AppKit's side of a panel made by createNonactivating; on a window
+  // made without it the window server still activates the app on a click.
   if ([window isKindOfClass:[NSPanel class]]) {
     window.styleMask |= NSWindowStyleMaskNonactivatingPanel;
   }
@@ -95,8 +167,8 @@ bool configure(void* nsViewOrWindow, std::function<void()> onEscape) {
   return true;
 }
 
-void activateIgnoringOtherApps() {
-  [NSApp activateIgnoringOtherApps:YES];
+void activate() {
+  activateThisApp();
 }
 
 std::unique_ptr<Observation> observeResignActive(std::function<void()> onResignActive) {

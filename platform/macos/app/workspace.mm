@@ -3,6 +3,7 @@
 #import <AppKit/AppKit.h>
 #include <dispatch/dispatch.h>
 
+#include "activation.h"
 #include "ns_text.h"
 
 namespace quillon::platform::macos {
@@ -81,11 +82,11 @@ bool AppKitAppWorkspace::isTerminated(int pid) {
 }
 
 void AppKitAppWorkspace::activate(int pid) {
-  [application(pid) activateWithOptions:NSApplicationActivateIgnoringOtherApps];
+  activateApp(pid);
 }
 
 void AppKitAppWorkspace::activateSelf() {
-  [NSApp activateIgnoringOtherApps:YES];
+  activateThisApp();
 }
 
 void AppKitAppWorkspace::terminateSelf() {

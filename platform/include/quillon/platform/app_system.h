@@ -144,7 +144,8 @@ class AppWorkspace {
   virtual void forceTerminate(int pid) = 0;
   virtual bool isTerminated(int pid) = 0;
   virtual void activate(int pid) = 0;
-  // NSApp.activate(ignoringOtherApps: true).
+  // Brings this app forward (NSApp.activate; before macOS 14
+  // activate(ignoringOtherApps: true)).
   virtual void activateSelf() = 0;
   // NSApp.terminate: the app's run loop ends and the process exits.
   virtual void terminateSelf() = 0;

@@ -44,8 +44,10 @@ class Multitouch {
   virtual bool load() = 0;
   virtual bool has(MTFunction function) const = 0;
 
-  // MTDeviceCreateList: null when it gives no list. The list is kept by the
-  // caller for the life of the process.
+  // MTDeviceCreateList: null when it gives no list. The devices stay valid
+  // while one of them is registered or started: the macOS adapter owns the
+  // list (the framework creates one per call) and releases it at a later
+  // call once each of its devices is stopped and unregistered.
   virtual std::optional<std::vector<MTDeviceRef>> createList() = 0;
   virtual int32_t getDeviceID(MTDeviceRef device, uint64_t* id) = 0;
   // Width and height in hundredths of a millimetre.

@@ -4,6 +4,7 @@
 
 #include <stdint.h>
 
+// Apple: MacTypes.h
 typedef unsigned char UInt8;
 typedef unsigned short UInt16;
 typedef unsigned int UInt32;
@@ -18,6 +19,7 @@ typedef UInt32 OptionBits;
 typedef unsigned long ItemCount;
 typedef unsigned long ByteCount;
 
+// Apple: MacTypes.h
 enum {
   noErr = 0,  // Apple: MacTypes.h
 };

@@ -3,6 +3,7 @@
 // undefined TARGET_OS_ name in #if, so every one read must be defined.
 #pragma once
 
+// Apple: TargetConditionals.h
 #define TARGET_OS_MAC 1
 #define TARGET_OS_OSX 1
 #define TARGET_OS_IPHONE 0

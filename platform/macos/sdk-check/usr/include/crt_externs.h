@@ -7,6 +7,7 @@
 extern "C" {
 #endif
 
+// Apple: crt_externs.h
 char*** _NSGetEnviron(void);
 
 #ifdef __cplusplus

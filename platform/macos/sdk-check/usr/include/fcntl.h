@@ -1,7 +1,8 @@
 // Declarations for compile-checking only; never shipped or used on a Mac.
-// The host's <fcntl.h>, plus the open flag that only Darwin has.
+// The host's <fcntl.h>, with Darwin's own flags from <sys/fcntl.h>, which
+// a Mac's <fcntl.h> includes.
 #pragma once
 
 #include_next <fcntl.h>
 
-#define O_EVTONLY 0x00008000  // Apple: sys/fcntl.h, open(2) flags
+#include <sys/fcntl.h>

@@ -5,6 +5,7 @@
 
 #include_next <spawn.h>
 
+// Apple: spawn.h
 // The child starts with every descriptor closed but those the file actions
 // set up.
 #define POSIX_SPAWN_CLOEXEC_DEFAULT 0x4000  // Apple: spawn.h, Darwin-specific flags

@@ -1,21 +1,17 @@
 // Declarations for compile-checking only; never shipped or used on a Mac.
-// The IOKit registry calls the adapters use (IOKit/IOKitLib.h, IOTypes.h).
+// The IOKit registry calls the adapters use.
 #pragma once
 
 #include <CoreFoundation/CoreFoundation.h>
 #include <IOKit/IOReturn.h>
+#include <IOKit/IOTypes.h>
 #include <mach/mach_types.h>
 
 CF_EXTERN_C_BEGIN
 
-typedef UInt32 IOOptionBits;
-typedef mach_port_t io_object_t;
-typedef io_object_t io_iterator_t;
-typedef io_object_t io_service_t;
-
+// Apple: IOKit/IOKitLib.h
 // Replaces kIOMasterPortDefault from macOS 12 on.
 extern const mach_port_t kIOMainPortDefault API_AVAILABLE(macos(12.0));
-
 CFMutableDictionaryRef IOServiceMatching(const char* name);
 // Consumes one reference to `matching`.
 kern_return_t IOServiceGetMatchingServices(mach_port_t mainPort, CFDictionaryRef matching,

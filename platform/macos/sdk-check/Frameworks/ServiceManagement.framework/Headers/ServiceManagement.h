@@ -4,22 +4,4 @@
 // and the app's own login item. Objective-C only.
 #pragma once
 
-#import <Foundation/Foundation.h>
-
-typedef NS_ENUM(NSInteger, SMAppServiceStatus) {
-  SMAppServiceStatusNotRegistered = 0,     // Apple: SMAppService.h, SMAppServiceStatus
-  SMAppServiceStatusEnabled = 1,           // Apple: SMAppService.h, SMAppServiceStatus
-  SMAppServiceStatusRequiresApproval = 2,  // Apple: SMAppService.h, SMAppServiceStatus
-  SMAppServiceStatusNotFound = 3,          // Apple: SMAppService.h, SMAppServiceStatus
-} API_AVAILABLE(macos(13.0));
-
-API_AVAILABLE(macos(13.0))
-@interface SMAppService : NSObject
-@property(class, readonly) SMAppService* mainAppService;
-+ (SMAppService*)agentServiceWithPlistName:(NSString*)plistName;
-+ (SMAppService*)loginItemServiceWithIdentifier:(NSString*)identifier;
-- (BOOL)registerAndReturnError:(NSError**)error;
-- (BOOL)unregisterAndReturnError:(NSError**)error;
-@property(readonly) SMAppServiceStatus status;
-+ (void)openSystemSettingsLoginItems;
-@end
+#import <ServiceManagement/SMAppService.h>

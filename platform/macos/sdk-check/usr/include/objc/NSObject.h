@@ -4,6 +4,7 @@
 
 #include <objc/objc.h>
 
+// Apple: objc/NSObject.h
 @protocol NSObject
 - (BOOL)isEqual:(id)object;
 - (Class)class;
@@ -12,6 +13,7 @@
 - (BOOL)respondsToSelector:(SEL)aSelector;
 @end
 
+// Apple: objc/NSObject.h
 __attribute__((objc_root_class))
 @interface NSObject<NSObject>
 + (instancetype)alloc;

@@ -2,6 +2,7 @@
 // The Objective-C runtime's basic types, as <objc/objc.h> declares them.
 #pragma once
 
+// Apple: objc/objc.h
 typedef struct objc_class* Class;
 struct objc_object {
   Class isa;
@@ -13,6 +14,7 @@ typedef struct objc_selector* SEL;
 // own function type before calling it, which compiles against both.
 typedef void (*IMP)(void);
 
+// Apple: objc/objc.h
 // BOOL is bool on arm64 and signed char on x86_64; clang says which.
 #if __OBJC_BOOL_IS_BOOL
 typedef bool BOOL;
@@ -22,6 +24,7 @@ typedef signed char BOOL;
 #define YES ((BOOL)1)
 #define NO ((BOOL)0)
 
+// Apple: objc/objc.h
 #ifndef nil
 #define nil nullptr
 #endif

@@ -4,5 +4,8 @@
 // under -Wunguarded-availability, as on a Mac.
 #pragma once
 
+// sdk-check: spells out the platform for the attribute below.
 #define SDK_CHECK_AVAILABLE_macos(version) macos, introduced = version
+
+// Apple: os/availability.h
 #define API_AVAILABLE(platform) __attribute__((availability(SDK_CHECK_AVAILABLE_##platform)))

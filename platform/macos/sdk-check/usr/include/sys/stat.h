@@ -5,4 +5,5 @@
 
 #include_next <sys/stat.h>
 
+// Apple: sys/stat.h
 #define st_mtimespec st_mtim

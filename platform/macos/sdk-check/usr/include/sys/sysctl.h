@@ -8,6 +8,7 @@
 extern "C" {
 #endif
 
+// Apple: sys/sysctl.h
 int sysctlbyname(const char* name, void* oldp, size_t* oldlenp, void* newp, size_t newlen);
 
 #ifdef __cplusplus

@@ -5,6 +5,7 @@
 
 CF_EXTERN_C_BEGIN
 
+// Apple: IOKit/hid/IOHIDDevice.h
 CFTypeRef IOHIDDeviceGetProperty(IOHIDDeviceRef device, CFStringRef key);
 
 CF_EXTERN_C_END

@@ -5,6 +5,7 @@
 
 CF_EXTERN_C_BEGIN
 
+// Apple: IOKit/hid/IOHIDElement.h
 IOHIDDeviceRef IOHIDElementGetDevice(IOHIDElementRef element);
 uint32_t IOHIDElementGetUsagePage(IOHIDElementRef element);
 uint32_t IOHIDElementGetUsage(IOHIDElementRef element);

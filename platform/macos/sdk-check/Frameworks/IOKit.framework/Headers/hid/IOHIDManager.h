@@ -6,6 +6,8 @@
 
 CF_EXTERN_C_BEGIN
 
+// Apple: IOKit/hid/IOHIDManager.h
+typedef struct CF_BRIDGED_TYPE(id) __IOHIDManager* IOHIDManagerRef;
 IOHIDManagerRef IOHIDManagerCreate(CFAllocatorRef allocator, IOOptionBits options);
 IOReturn IOHIDManagerOpen(IOHIDManagerRef manager, IOOptionBits options);
 IOReturn IOHIDManagerClose(IOHIDManagerRef manager, IOOptionBits options);

@@ -5,6 +5,7 @@
 
 CF_EXTERN_C_BEGIN
 
+// Apple: IOKit/hid/IOHIDValue.h
 IOHIDElementRef IOHIDValueGetElement(IOHIDValueRef value);
 CFIndex IOHIDValueGetIntegerValue(IOHIDValueRef value);
 
