@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,10 @@ void unregisterProcess(const SystemFolder& folder, pid_t pid);
 // The registered processes of which something still runs: the process,
 // or, once it has ended, the members of the process group it led.
 std::vector<SimProcess> liveProcesses(const SystemFolder& folder);
+
+// Stops the live registered processes that `which` picks, as below.
+int stopProcesses(const SystemFolder& folder, const std::function<bool(const SimProcess&)>& which,
+                  double graceSeconds);
 
 // Stops everything the simulated Mac of `root` started: SIGTERM to each
 // live process's group (or the process alone when it leads none), SIGKILL
