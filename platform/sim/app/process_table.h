@@ -14,7 +14,9 @@ namespace quillon::sim {
 // processes.json: every process that the simulated Mac started and that
 // may outlive whoever started it (the launchd supervisor, agents, detached
 // scripts, apps opened with `open`), with its start time so that a later
-// process that reuses a pid is never taken for it.
+// process that reuses a pid is never taken for it. An entry whose pid is 0
+// or below names no process (kill would read it as a group, or everyone)
+// and is ignored.
 struct SimProcess {
   pid_t pid = 0;
   uint64_t start = 0;
