@@ -1,14 +1,17 @@
 #include "common/atomic_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace quillon {
 
@@ -57,9 +60,48 @@ std::filesystem::path temporaryPath(const std::filesystem::path& target) {
   return target.parent_path() / name;
 }
 
+// The pid in a temporary file's name, ".<name>.<pid>.<n>.tmp", when the
+// name has that form and (unless `name` is empty) names that file.
+std::optional<pid_t> temporaryFileWriter(std::string_view file, std::string_view name) {
+  constexpr std::string_view kSuffix = ".tmp";
+  if (file.size() < 2 || file.front() != '.' || !file.ends_with(kSuffix)) return std::nullopt;
+  file = file.substr(1, file.size() - 1 - kSuffix.size());  // "<name>.<pid>.<n>"
+  auto number = [&file]() -> std::optional<int64_t> {
+    auto dot = file.rfind('.');
+    if (dot == std::string_view::npos || dot + 1 == file.size()) return std::nullopt;
+    std::string_view digits = file.substr(dot + 1);
+    int64_t value = 0;
+    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (ec != std::errc() || end != digits.data() + digits.size() || digits[0] == '-')
+      return std::nullopt;
+    file = file.substr(0, dot);
+    return value;
+  };
+  if (!number()) return std::nullopt;
+  auto pid = number();
+  if (!pid || *pid <= 0 || *pid > std::numeric_limits<pid_t>::max() || file.empty())
+    return std::nullopt;
+  if (!name.empty() && file != name) return std::nullopt;
+  return static_cast<pid_t>(*pid);
+}
+
 }  // namespace
 
+void removeStaleTemporaryFiles(const std::filesystem::path& folder, std::string_view name) {
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const std::string file = it->path().filename().string();
+    auto pid = temporaryFileWriter(file, name);
+    // ESRCH only: a process we may not signal (EPERM) still runs.
+    if (!pid || ::kill(*pid, 0) == 0 || errno != ESRCH) continue;
+    ::unlink(it->path().c_str());
+  }
+}
+
 bool writeFileAtomically(const std::filesystem::path& target, std::string_view content) {
+  removeStaleTemporaryFiles(target.parent_path().empty() ? "." : target.parent_path(),
+                            target.filename().string());
   std::filesystem::path temp;
   int raw = -1;
   for (int attempt = 0; attempt < 8 && raw < 0; ++attempt) {

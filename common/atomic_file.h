@@ -13,6 +13,12 @@ namespace quillon {
 // was, with no temporary file behind) on any failure. The folder must exist.
 bool writeFileAtomically(const std::filesystem::path& target, std::string_view content);
 
+// Removes what writers killed mid-write left in `folder`: temporary files
+// ".<name>.<pid>.<n>.tmp" whose pid no longer runs, of the file `name`, or
+// of every file when `name` is empty. A live writer's file is never
+// touched. writeFileAtomically does it for its target before each write.
+void removeStaleTemporaryFiles(const std::filesystem::path& folder, std::string_view name = {});
+
 // The outcome of reading a whole file. Callers that treat a missing file as
 // normal can tell it from one that is there but wrong.
 struct FileRead {

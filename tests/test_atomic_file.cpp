@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -92,6 +93,44 @@ TEST_F(AtomicFile, DoesNotWaitOnAFifo) {
   fs::path fifo = dir_ / "config.json";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(readFile(fifo, 1 << 20).status, Status::notRegularFile);
+}
+
+// The pid of a process that has ended and been reaped.
+pid_t deadPid() {
+  pid_t pid = fork();
+  if (pid == 0) _exit(0);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return pid;
+}
+
+TEST_F(AtomicFile, TheNextWriterRemovesTemporariesOfKilledWritersOnly) {
+  const std::string dead = std::to_string(deadPid());
+  const std::string self = std::to_string(getpid());
+  struct Planted {
+    std::string name;
+    bool removed;
+  };
+  const std::vector<Planted> planted = {
+      {".config.json." + dead + ".0.tmp", true},    // a writer killed mid-write
+      {".config.json." + dead + ".17.tmp", true},   // another of its writes
+      {".config.json." + self + ".99.tmp", false},  // a live writer's, under way
+      {".status.json." + dead + ".0.tmp", false},   // another file's: its writer sweeps it
+      {".config.json.0.3.tmp", false},              // no process's id
+      {".config.json.-5.3.tmp", false},             // no process's id
+      {".config.json.x.3.tmp", false},              // not a writer's name
+      {"config.json." + dead + ".0.tmp", false},    // not hidden: someone else's file
+      {".config.json." + dead + ".0.tmp.bak", false},
+  };
+  for (const auto& p : planted) put(dir_ / p.name, "part");
+  ASSERT_TRUE(writeFileAtomically(dir_ / "config.json", "{}"));
+  for (const auto& p : planted) EXPECT_EQ(fs::exists(dir_ / p.name), !p.removed) << p.name;
+  EXPECT_EQ(readFile(dir_ / "config.json", 100).content, "{}");
+
+  // Every file's, for a program that starts.
+  removeStaleTemporaryFiles(dir_);
+  EXPECT_FALSE(fs::exists(dir_ / (".status.json." + dead + ".0.tmp")));
+  EXPECT_TRUE(fs::exists(dir_ / (".config.json." + self + ".99.tmp")));
 }
 
 TEST_F(AtomicFile, TellsUnreadableFromMissing) {

@@ -5,6 +5,7 @@
 // started is stopped when the test ends.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -47,6 +48,16 @@ inline bool waitFor(const std::function<bool()>& done, double seconds = 10) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return done();
+}
+
+// The pid of a process that has ended and been reaped: what a killed
+// writer's files name.
+inline pid_t deadPid() {
+  pid_t pid = fork();
+  if (pid == 0) _exit(0);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return pid;
 }
 
 // A bundle with the built bundle's property lists (the agent's one too)

@@ -73,6 +73,46 @@ TEST(Plist, ReadsEveryTypeAndRejectsWhatLaunchdWould) {
   EXPECT_NE(error.find("no such file"), std::string::npos);
 }
 
+TEST(Plist, NestingIsLimitedAndTheLimitIsReadable) {
+  auto nested = [](const std::string& open, const std::string& close, int depth) {
+    std::string xml = "<plist>";
+    for (int i = 0; i < depth; ++i) xml += open;
+    xml += "<string>x</string>";
+    for (int i = 0; i < depth; ++i) xml += close;
+    return xml + "</plist>";
+  };
+  const std::string array[] = {"<array>", "</array>"};
+  const std::string dict[] = {"<dict><key>k</key>", "</dict>"};
+  const std::string mixed[] = {"<array><dict><key>k</key>", "</dict></array>"};
+  struct Case {
+    std::string xml;
+    bool reads;
+  };
+  const std::vector<Case> cases = {
+      {nested(array[0], array[1], 128), true},    {nested(dict[0], dict[1], 128), true},
+      {nested(mixed[0], mixed[1], 64), true},     {nested(array[0], array[1], 129), false},
+      {nested(dict[0], dict[1], 129), false},     {nested(mixed[0], mixed[1], 65), false},
+      {nested(array[0], array[1], 65000), false}, {nested(mixed[0], mixed[1], 40000), false},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    auto value = parsePlist(c.xml, error);
+    EXPECT_EQ(value.has_value(), c.reads) << c.xml.substr(0, 60) << " " << error;
+    if (c.reads) continue;
+    EXPECT_NE(error.find("arrays and dictionaries nested more than 128 deep"), std::string::npos)
+        << error;
+  }
+  std::string error;
+  auto deepest = parsePlist(nested(array[0], array[1], 128), error);
+  ASSERT_TRUE(deepest);
+  const json* inner = &*deepest;
+  for (int i = 0; i < 128; ++i) {
+    ASSERT_TRUE(inner->is_array() && inner->size() == 1u) << i;
+    inner = &(*inner)[0];
+  }
+  EXPECT_EQ(*inner, "x");
+}
+
 TEST(Plist, TheBuiltAgentListHasWhatServiceManagementNeeds) {
   std::string error;
   auto agent =

@@ -20,6 +20,11 @@ TEST_F(SimAppTest, ToolStandInsRefuseBadInputInTheirOwnWords) {
   writeText(numberLabel, "<plist><dict><key>Label</key><integer>7</integer></dict></plist>");
   writeText(base_ / "array.plist", "<plist><array/></plist>");
   writeText(base_ / "broken.plist", "<plist><dict>");
+  // Nested far deeper than a reader that recurses per level survives.
+  std::string deep = "<plist>";
+  for (int i = 0; i < 65000; ++i) deep += "<array>";
+  for (int i = 0; i < 65000; ++i) deep += "</array>";
+  writeText(base_ / "deep.plist", deep + "</plist>");
   writeText(files.hostPath("/Applications/Odd.app/Contents/Info.plist"),
             "<plist><dict><key>CFBundleIdentifier</key><integer>1</integer>"
             "<key>CFBundleExecutable</key><array/></dict></plist>");
@@ -37,6 +42,10 @@ TEST_F(SimAppTest, ToolStandInsRefuseBadInputInTheirOwnWords) {
       {"/bin/launchctl", {"bootout", domain, (base_ / "none.plist").string()}, 5, "failed: 5"},
       {"/bin/launchctl", {"bootout", "system/x"}, 113, "Could not find service"},
       {"/bin/launchctl", {"bootstrap", domain, (base_ / "broken.plist").string()}, 5, "failed: 5"},
+      {"/bin/launchctl",
+       {"bootstrap", domain, (base_ / "deep.plist").string()},
+       5,
+       "arrays and dictionaries nested more than 128 deep"},
       {"/bin/launchctl", {"kickstart"}, 113, "Could not find service"},
       {"/bin/launchctl", {"print"}, 113, "Could not find service"},
       {"/bin/launchctl", {"frobnicate"}, 64, "Unrecognized subcommand: frobnicate"},

@@ -1,10 +1,14 @@
 // How the simulated Mac starts and tells apart its processes: detached
 // programs recorded before they run, launchd's lock that asking about it
-// never takes, and stand-in pids that are never handed out twice.
+// never takes, stand-in pids that are never handed out twice, a process
+// table that names no process, and a launchd that was killed.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/wait.h>
 
+#include <algorithm>
 #include <atomic>
+#include <sstream>
 
 #include "sim/app/app_mac.h"
 #include "sim/app/launchd_state.h"
@@ -111,6 +115,78 @@ TEST_F(SimAppTest, StandInPidsAreNeverHandedOutTwice) {
   auto shown = sys.workspace.runningApplications(kPrompt);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].pid, 1001);
+}
+
+TEST_F(SimAppTest, ShutdownSignalsNoProcessForPidsThatNameNone) {
+  // kill and killpg read 0 as "our own group" and -1 as "every process".
+  writeText(root() / "processes.json", R"([{"pid":0,"start":0,"what":"agent com.quillon.helper"},
+      {"pid":-1,"start":0,"what":"launchd"},{"pid":-31337,"what":"detached /bin/sh"},
+      {"pid":0,"start":"soon","what":7},{"pid":4294967296}])");
+  SystemFolder folder(root());
+  EXPECT_TRUE(liveProcesses(folder).empty());
+  // The shutdown runs in a process group of its own: were it to signal its
+  // own group, it would end itself, not this test run.
+  const fs::path output = base_ / "shutdown.txt";
+  std::string error;
+  auto pid = spawnChild(QUILLON_SIM_CONTROL,
+                        {QUILLON_SIM_CONTROL, "--root", root().string(), "--shutdown"},
+                        environmentWith({}), output, error);
+  ASSERT_TRUE(pid) << error;
+  int status = 0;
+  ASSERT_EQ(waitpid(*pid, &status, 0), *pid);
+  EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(readText(output), "stopped 0 processes\n");
+  // Whatever happened above, TearDown's shutdown must not meet this file.
+  fs::remove(root() / "processes.json");
+}
+
+TEST_F(SimAppTest, ANewLaunchdEndsTheJobsOfOneThatWasKilled) {
+  const fs::path plist = home() / "Library/LaunchAgents/local.quillon.plist";
+  const fs::path started = root() / "started";
+  writeText(plist, R"(<plist><dict><key>Label</key><string>local.quillon</string>
+      <key>ProgramArguments</key><array><string>/bin/sh</string><string>-c</string>
+      <string>echo $$ >> ")" +
+                       started.string() +
+                       R"("; exec sleep 600</string></array>
+      <key>KeepAlive</key><true/><key>RunAtLoad</key><true/></dict></plist>)");
+  AppMac mac(root(), AppMac::Options{.bundle = builtBundle(), .listAsRunning = false});
+  auto boot = mac.system().processes.run(
+      "/bin/launchctl", {"bootstrap", "gui/" + std::to_string(getuid()), plist.string()});
+  ASSERT_EQ(boot.status, 0) << boot.output;
+  SystemFolder folder(root());
+  auto startedPids = [&] {
+    std::vector<pid_t> pids;
+    std::istringstream lines(readText(started));
+    for (pid_t p = 0; lines >> p;) pids.push_back(p);
+    return pids;
+  };
+  ASSERT_TRUE(waitFor([&] { return startedPids().size() == 1u; }));
+  const pid_t first = startedPids()[0];
+  ASSERT_TRUE(waitFor([&] { return readJobStatus(folder)["local.quillon"].pid == first; }));
+
+  const pid_t killed = supervisorPid(folder);
+  ASSERT_GT(killed, 0);
+  kill(killed, SIGKILL);
+  ASSERT_TRUE(waitFor([&] { return !processAlive(killed); }));
+  ASSERT_TRUE(processAlive(first));  // its job runs on, nobody's child
+
+  std::string error;
+  ASSERT_TRUE(startLoadedJobs(folder, error)) << error;
+  // The new launchd runs the job: the one it found, or a new one of its own.
+  ASSERT_TRUE(waitFor([&] {
+    pid_t running = readJobStatus(folder)["local.quillon"].pid;
+    auto pids = startedPids();
+    return supervisorPid(folder) > 0 && supervisorPid(folder) != killed && running > 0 &&
+           std::find(pids.begin(), pids.end(), running) != pids.end();
+  }));
+  const pid_t running = readJobStatus(folder)["local.quillon"].pid;
+  std::vector<pid_t> alive;
+  for (pid_t p : startedPids())
+    if (processAlive(p)) alive.push_back(p);
+  EXPECT_EQ(alive, std::vector<pid_t>{running});
+  int agents = 0;
+  for (const auto& p : liveProcesses(folder)) agents += p.what == "agent local.quillon";
+  EXPECT_EQ(agents, 1);
 }
 
 }  // namespace

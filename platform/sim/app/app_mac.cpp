@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include "common/atomic_file.h"
 #include "sim/app/app_channel.h"
 #include "sim/app/launchd_state.h"
 #include "sim/app/mac_fs.h"
@@ -210,6 +211,9 @@ void AppMac::clearRecords() {
 
 bool AppMac::serveChannel() {
   if (impl_->channel) return true;
+  // An app starting clears what killed apps and writers left behind.
+  removeStaleAppChannels(root());
+  removeStaleTemporaryFiles(root());
   auto channel = std::make_unique<AppChannel>(appChannelPath(root(), getpid()),
                                               [this](const json& r) { return impl_->handle(r); });
   if (!channel->listening()) return false;

@@ -79,7 +79,8 @@ class AppMac : public platform::AppBackend {
 
   // Serves <root>/app-<pid>.sock for quillon-sim-control --app, on a
   // thread of its own; requests run on the main queue. False when the
-  // socket cannot be bound.
+  // socket cannot be bound. First removes the channels and temporary files
+  // that killed apps and writers left in the system folder.
   bool serveChannel();
 
   struct Impl;

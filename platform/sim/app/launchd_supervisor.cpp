@@ -25,6 +25,7 @@ namespace {
 
 constexpr double kStopGraceSeconds = 5;
 constexpr int kIdlePollMs = 1000;
+constexpr std::string_view kAgentPrefix = "agent ";  // processes.json's name for a job
 
 double now() {
   timespec ts{};
@@ -59,6 +60,7 @@ class Supervisor {
       inotify_add_watch(watchFd, folder_.root().c_str(),
                         IN_CLOSE_WRITE | IN_MOVED_TO | IN_DELETE | IN_DELETE_SELF | IN_MOVE_SELF);
     writeStatus();
+    endOrphanedJobs();
     bool stopping = false;
     for (;;) {
       reap();
@@ -99,6 +101,20 @@ class Supervisor {
     releaseLaunchdLock(lockFd_);
     if (wanted(readLaunchd(folder_)).empty()) return false;
     return takeLaunchdLock(lockFd_);
+  }
+
+  // A supervisor that was killed leaves its jobs running, nobody's children
+  // now; processes.json still names them. Holding the lock, we are the only
+  // supervisor, so every live agent there is such an orphan: it is ended
+  // before any job starts, so that a job never runs twice, and runs again
+  // as this supervisor's child if it is still wanted.
+  void endOrphanedJobs() {
+    int ended = stopProcesses(
+        folder_, [](const SimProcess& p) { return p.what.starts_with(kAgentPrefix); },
+        kStopGraceSeconds);
+    if (ended > 0)
+      std::fprintf(stderr, "quillon-sim-launchd: ended %d job%s of an earlier launchd\n", ended,
+                   ended == 1 ? "" : "s");
   }
 
   // The jobs that should run: loaded, and their service not forced off.
@@ -165,7 +181,7 @@ class Supervisor {
     }
     r.pid = *pid;
     r.stopSentAt = 0;
-    registerProcess(folder_, *pid, "agent " + job.label);
+    registerProcess(folder_, *pid, std::string(kAgentPrefix) + job.label);
   }
 
   void reap() {

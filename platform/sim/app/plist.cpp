@@ -12,6 +12,9 @@ using nlohmann::json;
 namespace {
 
 constexpr size_t kMaxPlistBytes = 1 << 20;
+// The reader recurses once per array or dictionary: a limit keeps a
+// hostile list from running it out of stack. launchd's lists nest 2 deep.
+constexpr int kMaxPlistDepth = 128;
 
 class PlistReader {
  public:
@@ -48,8 +51,15 @@ class PlistReader {
 
   std::optional<json> readValue() {
     auto name = xml_.name().toString().toStdString();
-    if (name == "dict") return readDict();
-    if (name == "array") return readArray();
+    if (name == "dict" || name == "array") {
+      if (depth_ == kMaxPlistDepth)
+        return bad("arrays and dictionaries nested more than " + std::to_string(kMaxPlistDepth) +
+                   " deep");
+      ++depth_;
+      auto value = name == "dict" ? readDict() : readArray();
+      --depth_;
+      return value;
+    }
     if (name == "true" || name == "false") {
       xml_.skipCurrentElement();
       return json(name == "true");
@@ -99,6 +109,7 @@ class PlistReader {
 
   QXmlStreamReader xml_;
   std::string error_;
+  int depth_ = 0;
 };
 
 }  // namespace

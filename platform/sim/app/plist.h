@@ -13,6 +13,7 @@ namespace quillon::sim {
 // data -> its base64 text. Nullopt, with the reason in `error`, when the
 // file is missing or is not a well-formed property list, so that a mistake
 // in a bundle's plist shows on the simulated Mac as it would on a Mac.
+// Arrays and dictionaries nested more than 128 deep are refused.
 std::optional<nlohmann::json> readPlist(const std::filesystem::path& file, std::string& error);
 std::optional<nlohmann::json> parsePlist(const std::string& xml, std::string& error);
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <limits>
 #include <sstream>
 #include <thread>
 
@@ -21,11 +22,13 @@ namespace {
 constexpr std::string_view kProcesses = "processes.json";
 
 bool isLive(const SimProcess& p) {
-  return processAlive(p.pid) && processStartTime(p.pid).value_or(0) == p.start;
+  return p.pid > 0 && processAlive(p.pid) && processStartTime(p.pid).value_or(0) == p.start;
 }
 
-// Whether a process other than a zombie is in process group `pgid`.
+// Whether a process other than a zombie is in process group `pgid`. Group
+// 0 is the kernel's own threads', never one of ours.
 bool groupHasMembers(pid_t pgid) {
+  if (pgid <= 0) return false;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
     const std::string name = entry.path().filename().string();
@@ -51,6 +54,9 @@ enum class Reach { gone, process, group };
 // it has ended itself: while a group has members its id is not given to
 // another process.
 Reach reach(const SimProcess& p) {
+  // kill and killpg read 0 as "our own group" and -1 as "everyone": a
+  // damaged file must never make a tear-down signal its own test run.
+  if (p.pid <= 0) return Reach::gone;
   if (isLive(p)) return getpgid(p.pid) == p.pid ? Reach::group : Reach::process;
   if (!processAlive(p.pid) && groupHasMembers(p.pid)) return Reach::group;
   return Reach::gone;
@@ -61,6 +67,7 @@ bool running(const SimProcess& p) {
 }
 
 void signalProcess(const SimProcess& p, int sig) {
+  if (p.pid <= 0) return;
   switch (reach(p)) {
     case Reach::group:
       killpg(p.pid, sig);
@@ -79,7 +86,13 @@ std::vector<SimProcess> readAll(const SystemFolder& folder) {
   if (!file || !file->is_array()) return out;
   for (const json& e : *file) {
     if (!e.is_object() || !e.contains("pid") || !e["pid"].is_number_integer()) continue;
-    out.push_back({e["pid"].get<pid_t>(), e.value("start", uint64_t{0}), e.value("what", "")});
+    const auto pid = e["pid"].get<int64_t>();
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) continue;  // no process's id
+    const json& start = e.contains("start") ? e["start"] : json();
+    const json& what = e.contains("what") ? e["what"] : json();
+    out.push_back({static_cast<pid_t>(pid),
+                   start.is_number_unsigned() ? start.get<uint64_t>() : uint64_t{0},
+                   what.is_string() ? what.get<std::string>() : std::string()});
   }
   return out;
 }
@@ -117,15 +130,14 @@ std::vector<SimProcess> liveProcesses(const SystemFolder& folder) {
   return list;
 }
 
-int shutdownMachine(const std::filesystem::path& root, double graceSeconds) {
-  std::error_code ec;
-  if (!std::filesystem::exists(root, ec)) return 0;
-  SystemFolder folder(root);
+int stopProcesses(const SystemFolder& folder, const std::function<bool(const SimProcess&)>& which,
+                  double graceSeconds) {
   int stopped = 0;
   // A script being stopped may have just opened an app: go round again
   // until nothing registered is left.
   for (int round = 0; round < 5; ++round) {
     auto live = liveProcesses(folder);
+    std::erase_if(live, [&](const SimProcess& p) { return !which(p); });
     if (live.empty()) break;
     auto anyRunning = [&] {
       return std::any_of(live.begin(), live.end(), [](const SimProcess& p) { return running(p); });
@@ -143,6 +155,13 @@ int shutdownMachine(const std::filesystem::path& root, double graceSeconds) {
   folder.update(kProcesses,
                 [&](std::optional<json>& file) { file = toJson(liveProcesses(folder)); });
   return stopped;
+}
+
+int shutdownMachine(const std::filesystem::path& root, double graceSeconds) {
+  std::error_code ec;
+  if (!std::filesystem::exists(root, ec)) return 0;
+  return stopProcesses(
+      SystemFolder(root), [](const SimProcess&) { return true; }, graceSeconds);
 }
 
 }  // namespace quillon::sim

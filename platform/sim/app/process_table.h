@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,9 @@ namespace quillon::sim {
 // processes.json: every process that the simulated Mac started and that
 // may outlive whoever started it (the launchd supervisor, agents, detached
 // scripts, apps opened with `open`), with its start time so that a later
-// process that reuses a pid is never taken for it.
+// process that reuses a pid is never taken for it. An entry whose pid is 0
+// or below names no process (kill would read it as a group, or everyone)
+// and is ignored.
 struct SimProcess {
   pid_t pid = 0;
   uint64_t start = 0;
@@ -25,6 +28,10 @@ void unregisterProcess(const SystemFolder& folder, pid_t pid);
 // The registered processes of which something still runs: the process,
 // or, once it has ended, the members of the process group it led.
 std::vector<SimProcess> liveProcesses(const SystemFolder& folder);
+
+// Stops the live registered processes that `which` picks, as below.
+int stopProcesses(const SystemFolder& folder, const std::function<bool(const SimProcess&)>& which,
+                  double graceSeconds);
 
 // Stops everything the simulated Mac of `root` started: SIGTERM to each
 // live process's group (or the process alone when it leads none), SIGKILL

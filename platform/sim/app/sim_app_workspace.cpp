@@ -103,7 +103,7 @@ void SimAppWorkspace::forceTerminate(int pid) {
     apps_.forceTerminate(pid);
     return;
   }
-  bool ended = kill(pid, SIGKILL) == 0;
+  bool ended = pid > 0 && kill(pid, SIGKILL) == 0;
   updateApps(folder_, [&](AppList& list) {
     std::erase_if(list.apps, [&](const SimApp& a) { return a.pid == pid; });
   });
