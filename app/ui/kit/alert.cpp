@@ -119,8 +119,11 @@ class AlertDialog : public QDialog {
     column->addSpacing(18);
     addButtons(column);
 
+    // A window takes no height from its width by itself: without this the
+    // wrapped text gets the lines of some narrower guess and loses the
+    // rest.
+    setFixedHeight(heightForWidth(kWidth));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-      adjustSize();
       const QPointF at = placement::sideWindowTopLeft(QRectF(screen->availableGeometry()),
                                                       QSizeF(size()), true, std::nullopt);
       move(at.toPoint());
@@ -167,6 +170,9 @@ class AlertDialog : public QDialog {
   QLabel* label(const QString& text, const QFont& font) {
     auto* l = new ThemedLabel(text, font, TextRole::primary, this);
     l->setWordWrap(true);
+    // As on a Mac, the text can be selected and copied (an address in it,
+    // say); the buttons keep the keyboard.
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     return l;
   }

@@ -10,19 +10,24 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 
 #include "app/core/feedback.h"
 #include "app/core/helper_control.h"
+#include "app/core/installer.h"
 #include "app/core/qt_run_loop.h"
 #include "app/ui/feedback/feedback_view.h"
 #include "app/ui/feedback/uninstall_survey.h"
 #include "app/ui/feedback/uninstall_windows.h"
+#include "app/ui/installer/installer_alerts.h"
 #include "app/ui/kit/alert.h"
 #include "app/ui/setup/setup_view.h"
 #include "app/ui/style/theme.h"
@@ -171,6 +176,46 @@ void modal(const std::function<QWidget*()>& current, const std::function<void()>
   run();
 }
 
+// A help text and a menu as the style shapes them: each drawn only inside
+// its window's shape, on the window background.
+void popups() {
+  QToolTip::showText(QPoint(40, 40),
+                     QStringLiteral("Restarts Quillon with both devices back to their defaults. "
+                                    "Saved curves and Mouse DPI are kept."));
+  QCoreApplication::processEvents();
+  QWidget* tip = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->inherits("QTipLabel") && w->isVisible()) tip = w;
+  }
+  QMenu menu;
+  for (const char* title : {"Slot 1", "Slot 2 (replace)", "Slot 3"}) {
+    menu.addAction(QString::fromUtf8(title));
+  }
+  menu.popup(QPoint(40, 140));
+  QCoreApplication::processEvents();
+  menu.setActiveAction(menu.actions().at(1));
+  QCoreApplication::processEvents();
+  if (!tip) return;
+
+  const int gap = 16;
+  const QSize size(std::max(tip->width(), menu.width()) + 2 * gap,
+                   tip->height() + menu.height() + 3 * gap);
+  QImage image(size * 2, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(2);
+  image.fill(colors().windowBackground);
+  QPainter p(&image);
+  const auto shaped = [&p](QWidget* w, QPoint at) {
+    const QRegion shape = w->mask().isEmpty() ? QRegion(w->rect()) : w->mask();
+    w->render(&p, at, shape);
+  };
+  shaped(tip, QPoint(gap, gap));
+  shaped(&menu, QPoint(gap, 2 * gap + tip->height()));
+  p.end();
+  save(image, QStringLiteral("popups"));
+  QToolTip::hideText();
+  menu.hide();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -197,6 +242,17 @@ int main(int argc, char** argv) {
     SetupView view(*machine.env);
     modal([] { return currentAlert(); }, [&view] { view.useAnyway(); }, QString(),
           QStringLiteral("alert-anyway"), "alertButton1");
+    InstallerAlertWindows installer;
+    modal([] { return currentAlert(); },
+          [&installer] { (void)installer.run(app::Installer::moveOffer()); }, QString(),
+          QStringLiteral("alert-move"), "alertButton1");
+    modal([] { return currentAlert(); },
+          [&installer] {
+            (void)installer.run(
+                app::Installer::moveFailed("The volume “Applications” is read-only."));
+          },
+          QString(), QStringLiteral("alert-move-failed"), "alertButton0");
+    popups();
   }
   return 0;
 }
