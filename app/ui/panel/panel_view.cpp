@@ -1,12 +1,12 @@
 #include "app/ui/panel/panel_view.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/core/model.h"
 #include "app/core/preview.h"
