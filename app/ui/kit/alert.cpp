@@ -122,7 +122,7 @@ class AlertDialog : public QDialog {
     // A window takes no height from its width by itself: without this the
     // wrapped text gets the lines of some narrower guess and loses the
     // rest.
-    setFixedHeight(heightForWidth(kWidth));
+    adjustSize();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
       const QPointF at = placement::sideWindowTopLeft(QRectF(screen->availableGeometry()),
                                                       QSizeF(size()), true, std::nullopt);

@@ -178,15 +178,25 @@ void modal(const std::function<QWidget*()>& current, const std::function<void()>
 
 // A help text and a menu as the style shapes them: each drawn only inside
 // its window's shape, on the window background.
+QImage shaped(QWidget* w) {
+  QImage image(w->size() * 2, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(2);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  w->render(&p, QPoint(), w->mask().isEmpty() ? QRegion(w->rect()) : w->mask());
+  return image;
+}
+
 void popups() {
   QToolTip::showText(QPoint(40, 40),
                      QStringLiteral("Restarts Quillon with both devices back to their defaults. "
                                     "Saved curves and Mouse DPI are kept."));
   QCoreApplication::processEvents();
-  QWidget* tip = nullptr;
+  QImage tip;
   for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (w->inherits("QTipLabel") && w->isVisible()) tip = w;
+    if (w->inherits("QTipLabel") && w->isVisible()) tip = shaped(w);
   }
+  QToolTip::hideText();
   QMenu menu;
   for (const char* title : {"Slot 1", "Slot 2 (replace)", "Slot 3"}) {
     menu.addAction(QString::fromUtf8(title));
@@ -195,25 +205,23 @@ void popups() {
   QCoreApplication::processEvents();
   menu.setActiveAction(menu.actions().at(1));
   QCoreApplication::processEvents();
-  if (!tip) return;
+  const QImage menuImage = shaped(&menu);
+  menu.hide();
+  if (tip.isNull()) return;
 
   const int gap = 16;
-  const QSize size(std::max(tip->width(), menu.width()) + 2 * gap,
-                   tip->height() + menu.height() + 3 * gap);
+  const QSize tipSize = tip.deviceIndependentSize().toSize();
+  const QSize menuSize = menuImage.deviceIndependentSize().toSize();
+  const QSize size(std::max(tipSize.width(), menuSize.width()) + 2 * gap,
+                   tipSize.height() + menuSize.height() + 3 * gap);
   QImage image(size * 2, QImage::Format_ARGB32_Premultiplied);
   image.setDevicePixelRatio(2);
   image.fill(colors().windowBackground);
   QPainter p(&image);
-  const auto shaped = [&p](QWidget* w, QPoint at) {
-    const QRegion shape = w->mask().isEmpty() ? QRegion(w->rect()) : w->mask();
-    w->render(&p, at, shape);
-  };
-  shaped(tip, QPoint(gap, gap));
-  shaped(&menu, QPoint(gap, 2 * gap + tip->height()));
+  p.drawImage(QPoint(gap, gap), tip);
+  p.drawImage(QPoint(gap, 2 * gap + tipSize.height()), menuImage);
   p.end();
   save(image, QStringLiteral("popups"));
-  QToolTip::hideText();
-  menu.hide();
 }
 
 }  // namespace
