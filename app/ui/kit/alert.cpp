@@ -100,7 +100,8 @@ class AlertIcon : public QWidget {
 class AlertDialog : public QDialog {
  public:
   explicit AlertDialog(const AlertSpec& spec)
-      : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint), spec_(spec) {
+      : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+        spec_(spec) {
     setObjectName(QStringLiteral("alert"));
     setWindowTitle(spec.message);
     setFixedWidth(kWidth);
@@ -119,10 +120,10 @@ class AlertDialog : public QDialog {
     column->addSpacing(18);
     addButtons(column);
 
-    // A window takes no height from its width by itself: without this the
-    // wrapped text gets the lines of some narrower guess and loses the
-    // rest.
-    adjustSize();
+    // A window takes no height from its width by itself: without a fixed
+    // height a window manager may keep it at its minimum, and the wrapped
+    // text loses its last lines.
+    setFixedHeight(heightForWidth(kWidth));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
       const QPointF at = placement::sideWindowTopLeft(QRectF(screen->availableGeometry()),
                                                       QSizeF(size()), true, std::nullopt);
