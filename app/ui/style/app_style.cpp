@@ -1,12 +1,15 @@
 #include "app/ui/style/app_style.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QLabel>
 #include <QPainterPath>
 #include <QPalette>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <algorithm>
 
 #include "app/ui/style/fonts.h"
 #include "app/ui/style/theme.h"
@@ -45,6 +48,13 @@ class WrapToolTip : public QObject {
         tip->setWordWrap(true);
         const int w = kToolTipTextWidth + m.left() + m.right();
         tip->resize(w, tip->heightForWidth(w));
+        // Qt placed the tip for its one long line, pulled left to stay on
+        // screen; narrower now, it goes back beside the pointer.
+        if (const QScreen* screen = tip->screen()) {
+          const QRect area = screen->availableGeometry();
+          const int x = std::min(QCursor::pos().x() + 2, area.right() + 1 - w);
+          tip->move(std::max(area.left(), x), tip->y());
+        }
       }
     }
     return false;
