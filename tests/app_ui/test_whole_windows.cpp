@@ -5,11 +5,15 @@
 
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QStyleOption>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include "app/core/feedback.h"
 #include "app/core/installer.h"
@@ -17,6 +21,7 @@
 #include "app/ui/feedback/uninstall_survey.h"
 #include "app/ui/feedback/uninstall_windows.h"
 #include "app/ui/installer/installer_alerts.h"
+#include "app/ui/style/fonts.h"
 #include "app/ui/style/theme.h"
 #include "cut_labels.h"
 #include "local_http_server.h"
@@ -202,6 +207,50 @@ TEST_F(WholeWindows, TheSupportAddressCanBeSelectedAndCopied) {
   QTest::keyClick(failed, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), address);
 }
+
+#ifndef __APPLE__
+TEST(Popups, HelpTextsWrapAndHelpTextsAndMenusAreRounded) {
+  const QString help = QStringLiteral(
+      "Restarts Quillon with both devices back to their defaults. Saved curves and Mouse DPI "
+      "are kept.");
+  QToolTip::showText(QPoint(40, 40), help);
+  settle();
+  QWidget* tip = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->inherits("QTipLabel") && w->isVisible()) tip = w;
+  }
+  ASSERT_NE(tip, nullptr);
+  auto* label = qobject_cast<QLabel*>(tip);
+  ASSERT_NE(label, nullptr);
+  EXPECT_TRUE(label->wordWrap()) << "a plain text longer than a line wraps";
+  EXPECT_LE(tip->width(), 300);
+  EXPECT_GE(tip->height(), tip->heightForWidth(tip->width()));
+  QToolTip::hideText();
+
+  // The shape the style gives each: its corners cut, its middle whole.
+  QMenu menu;
+  for (const QStyle::StyleHint hint : {QStyle::SH_ToolTip_Mask, QStyle::SH_Menu_Mask}) {
+    QStyleOption option;
+    option.initFrom(&menu);
+    option.rect = QRect(0, 0, 200, 80);
+    QStyleHintReturnMask mask;
+    ASSERT_TRUE(menu.style()->styleHint(hint, &option, &menu, &mask)) << hint;
+    EXPECT_FALSE(mask.region.contains(QPoint(0, 0))) << hint;
+    EXPECT_FALSE(mask.region.contains(QPoint(199, 79))) << hint;
+    EXPECT_TRUE(mask.region.contains(QPoint(100, 40))) << hint;
+    EXPECT_TRUE(mask.region.contains(QPoint(100, 0))) << hint;
+  }
+}
+
+TEST(Popups, ShortcutGlyphsUseAFontWhoseZeroIsPlain) {
+  // Present on the machine, not a fallback: the monospaced DejaVu's dotted
+  // zero read as θ at this size.
+  const QFont keys = fonts::keys(fonts::kCaption);
+  EXPECT_EQ(QFontInfo(keys).family(), QStringLiteral("DejaVu Sans"));
+  EXPECT_TRUE(QFontMetrics(keys).inFont(QChar(0x2318))) << "⌘";
+  EXPECT_TRUE(QFontMetrics(keys).inFont(QChar(0x2325))) << "⌥";
+}
+#endif
 
 }  // namespace
 }  // namespace quillon::ui::test
