@@ -155,12 +155,14 @@ class AlertDialog : public QDialog {
         press(0);
         return;
       case Qt::Key_Escape:
-        if (const int cancel = spec_.buttons.indexOf(QStringLiteral("Cancel")); cancel >= 0) {
+        if (const auto cancel = static_cast<int>(spec_.buttons.indexOf(QStringLiteral("Cancel")));
+            cancel >= 0) {
           press(cancel);
         }
         return;
       default:
-        QWidget::keyPressEvent(event);  // not QDialog's: it has its own idea of Escape
+        // Not QDialog's: it has its own idea of Escape.
+        QWidget::keyPressEvent(event);  // NOLINT(bugprone-parent-virtual-call)
     }
   }
 
