@@ -98,6 +98,30 @@ TEST(Placement, OnlyChangesOverHalfAPointMoveThePanel) {
   EXPECT_FALSE(sizeChangeMoves(now, {300, -1}));
 }
 
+TEST(Placement, ThePanelNeverReachesBelowTheVisibleFrame) {
+  // The visible frame of each screen below its 24-point menu bar; the panel
+  // opens at 27, its bottom edge at most 8 points above the frame's.
+  struct Case {
+    QRectF vf;
+    double content;
+    double shown;
+  };
+  const Case cases[] = {
+      {{0, 24, 1440, 876}, 600, 600},  // fits
+      {{0, 24, 1440, 876}, 865, 865},  // just fits
+      {{0, 24, 1440, 876}, 882, 865},  // scrolls by 17
+      {{0, 24, 1280, 776}, 882, 765},  //
+      {{0, 24, 1024, 744}, 882, 733},  //
+      {{0, 24, 1024, 744}, 0.5, 0.5},  // a size is never made larger
+      {{0, 24, 800, 10}, 300, 0},      // no room at all: empty, never negative
+      {QRectF(), 882, 882},            // no screen: nothing to keep inside
+  };
+  for (const Case& c : cases) {
+    const QSizeF shown = panelSize(QPointF(8, 27), QSizeF(300, c.content), c.vf);
+    EXPECT_EQ(shown, QSizeF(300, c.shown)) << c.vf.height() << " " << c.content;
+  }
+}
+
 TEST(SimulatedMenuBar, ItemAtTheRightRunsItsActionAndPlacesThePanelBelow) {
   SimStatusItem item;
   SimMenuBar& bar = item.bar();

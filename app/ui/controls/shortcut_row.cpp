@@ -10,7 +10,7 @@
 namespace quillon::ui {
 
 QLabel* makeKeysLabel(const QString& keys, QWidget* parent) {
-  return new ThemedLabel(keys, fonts::mono(fonts::kCaption), TextRole::secondary, parent);
+  return new ThemedLabel(keys, fonts::keys(fonts::kCaption), TextRole::secondary, parent);
 }
 
 ShortcutRow::ShortcutRow(const QString& title, const QString& keys, std::function<void()> action,

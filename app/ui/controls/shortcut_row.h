@@ -24,7 +24,7 @@ class ShortcutRow : public QWidget {
   QLabel* keys_;
 };
 
-// Shortcut text ("⌃⌥⌘R") in the caption size, monospaced design, secondary
+// Shortcut text ("⌃⌥⌘R") in the caption size, the keys font, secondary
 // colour.
 QLabel* makeKeysLabel(const QString& keys, QWidget* parent = nullptr);
 

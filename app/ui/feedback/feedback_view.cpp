@@ -98,6 +98,10 @@ FeedbackView::FeedbackView(app::Env& env, QWidget* parent) : QWidget(parent), en
                        this);
   failed_->setFont(fonts::caption());
   failed_->setWordWrap(true);
+  // The support address is for writing to: it can be selected and copied,
+  // by the pointer and, reached with Tab, by the keyboard.
+  failed_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  failed_->setFocusPolicy(Qt::TabFocus);
   bottom->addWidget(failed_, 1, Qt::AlignVCenter);
   bottom->addStretch(0);
   spinner_ = new ProgressSpinner(this, 16);

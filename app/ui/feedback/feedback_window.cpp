@@ -1,7 +1,7 @@
 #include "app/ui/feedback/feedback_window.h"
 
+#include <QLayout>
 #include <QPointer>
-#include <QVBoxLayout>
 
 #include "app/ui/feedback/feedback_view.h"
 #include "app/ui/panel/side_window.h"
@@ -25,8 +25,6 @@ void show(app::Env& env) {
   State& s = state();
   if (!s.window) {
     s.window = SideWindow::make(QString::fromUtf8(kTitle), kWidth, SideWindow::Role::feedback);
-    auto* layout = new QVBoxLayout(s.window);
-    layout->setContentsMargins(0, 0, 0, 0);
   }
   if (!s.window->isVisible()) {
     delete s.view;

@@ -100,7 +100,8 @@ class AlertIcon : public QWidget {
 class AlertDialog : public QDialog {
  public:
   explicit AlertDialog(const AlertSpec& spec)
-      : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint), spec_(spec) {
+      : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+        spec_(spec) {
     setObjectName(QStringLiteral("alert"));
     setWindowTitle(spec.message);
     setFixedWidth(kWidth);
@@ -119,8 +120,11 @@ class AlertDialog : public QDialog {
     column->addSpacing(18);
     addButtons(column);
 
+    // A window takes no height from its width by itself: without a fixed
+    // height a window manager may keep it at its minimum, and the wrapped
+    // text loses its last lines.
+    setFixedHeight(heightForWidth(kWidth));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-      adjustSize();
       const QPointF at = placement::sideWindowTopLeft(QRectF(screen->availableGeometry()),
                                                       QSizeF(size()), true, std::nullopt);
       move(at.toPoint());
@@ -151,12 +155,14 @@ class AlertDialog : public QDialog {
         press(0);
         return;
       case Qt::Key_Escape:
-        if (const int cancel = spec_.buttons.indexOf(QStringLiteral("Cancel")); cancel >= 0) {
+        if (const auto cancel = static_cast<int>(spec_.buttons.indexOf(QStringLiteral("Cancel")));
+            cancel >= 0) {
           press(cancel);
         }
         return;
       default:
-        QWidget::keyPressEvent(event);  // not QDialog's: it has its own idea of Escape
+        // Not QDialog's: it has its own idea of Escape.
+        QWidget::keyPressEvent(event);  // NOLINT(bugprone-parent-virtual-call)
     }
   }
 
@@ -167,6 +173,9 @@ class AlertDialog : public QDialog {
   QLabel* label(const QString& text, const QFont& font) {
     auto* l = new ThemedLabel(text, font, TextRole::primary, this);
     l->setWordWrap(true);
+    // As on a Mac, the text can be selected and copied (an address in it,
+    // say); the buttons keep the keyboard.
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     return l;
   }

@@ -6,7 +6,7 @@
 // is the caller's: the first button is the default one (Return), the row
 // runs from right to left, and buttons that do not fit side by side stack
 // with the first on top. Escape presses a button titled "Cancel", if there
-// is one. Main thread only.
+// is one. It stays above the app's floating windows (setup). Main thread only.
 
 #include <QString>
 #include <QStringList>

@@ -4,6 +4,11 @@
 #include <cmath>
 
 namespace quillon::ui::placement {
+namespace {
+
+constexpr double kPanelBottomGap = 8;
+
+}  // namespace
 
 QRectF toAppKit(const QRectF& qt, double primaryHeight) {
   return {qt.x(), primaryHeight - qt.y() - qt.height(), qt.width(), qt.height()};
@@ -25,6 +30,12 @@ QPointF panelTopLeft(const QRectF& button, const QRectF& vf, QSizeF panel) {
   // AppKit: top = the button's minY − 3, y pointing up; here the button's
   // bottom edge is its larger y.
   return {x, button.bottom() + 3};
+}
+
+QSizeF panelSize(QPointF topLeft, QSizeF content, const QRectF& vf) {
+  if (vf.isEmpty()) return content;
+  const double room = std::max(0.0, vf.bottom() - kPanelBottomGap - topLeft.y());
+  return {content.width(), std::min(content.height(), room)};
 }
 
 bool sizeChangeMoves(QSizeF current, QSizeF next) {

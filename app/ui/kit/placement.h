@@ -34,6 +34,11 @@ inline QRectF panelFrame(QPointF topLeft, QSizeF size) {
   return {topLeft, size};
 }
 
+// The panel's size on screen: its content's, but its bottom edge stays 8
+// points above vf's; what does not fit scrolls. An empty vf (no screen)
+// limits nothing.
+QSizeF panelSize(QPointF topLeft, QSizeF content, const QRectF& vf);
+
 // Whether a new content size moves the window: only a change of more than
 // half a point in width or height does; empty sizes never do.
 bool sizeChangeMoves(QSizeF current, QSizeF next);

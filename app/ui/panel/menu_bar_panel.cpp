@@ -84,7 +84,7 @@ void MenuBarPanel::show() {
   window_->configurePlatform();
   item_->setHighlighted(true);
 
-  const QRectF frame = placement::panelFrame(topLeft_, size_);
+  const QRectF frame = window_->frameGeometry();
   for (QWidget* side : SideWindow::openWindows()) {
     const QRectF sideFrame = side->frameGeometry();
     if (sideFrame.intersects(frame)) {
@@ -114,7 +114,9 @@ void MenuBarPanel::contentSize(QSizeF next) {
 }
 
 void MenuBarPanel::placeWindow() {
-  const QRectF frame = placement::panelFrame(topLeft_, size_);
+  const QSizeF onScreen =
+      placement::panelSize(topLeft_, size_, item_ ? item_->visibleFrame() : QRectF());
+  const QRectF frame = placement::panelFrame(topLeft_, onScreen);
   window_->setGeometry(
       QRect(frame.topLeft().toPoint(), QSize(qRound(frame.width()), qRound(frame.height()))));
 }

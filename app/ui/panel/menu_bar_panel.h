@@ -56,12 +56,14 @@ class MenuBarPanel : public QObject {
   void close();
   // The content's new size: a change of more than half a point resizes the
   // panel on the next turn, growing or shrinking downward from its top-left
-  // corner.
+  // corner, never past the bottom of the screen's visible frame (the rest
+  // scrolls).
   void contentSize(QSizeF size);
 
   bool isOpen() const;
   std::optional<QRectF> panelFrame() const;
   QPointF topLeft() const { return topLeft_; }
+  // The content's size; the window may be shorter (see contentSize).
   QSizeF size() const { return size_; }
 
   StatusItem* item() const { return item_.get(); }

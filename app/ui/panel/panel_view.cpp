@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/core/model.h"
 #include "app/core/preview.h"
@@ -15,6 +16,7 @@
 #include "app/ui/graph/zoomable_curve_view.h"
 #include "app/ui/kit/divider.h"
 #include "app/ui/kit/end_number_editing.h"
+#include "app/ui/kit/overlay_scroll_area.h"
 #include "app/ui/kit/segmented_control.h"
 #include "app/ui/kit/switch.h"
 #include "app/ui/kit/themed_label.h"
@@ -43,10 +45,35 @@ PanelView::PanelView(app::Model& model, PanelActions actions, QWidget* parent)
     : QWidget(parent), model_(model), actions_(std::move(actions)) {
   setFixedWidth(kWidth);
   setFocusPolicy(Qt::NoFocus);
-  column_ = new QVBoxLayout(this);
-  column_->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
+  // Everything but the footer scrolls when the screen is too short for it;
+  // the footer stays below the scrolling part, always in reach.
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+  body_ = new QWidget;
+  column_ = new QVBoxLayout(body_);
+  const bool withFooter = !model_.env().flags.previewOnly;
+  column_->setContentsMargins(kPadding, kPadding, kPadding,
+                              withFooter ? kSectionSpacing / 2 : kPadding);
   column_->setSpacing(kSectionSpacing);
+  scroll_ = new OverlayScrollArea(body_);
+  outer->addWidget(scroll_, 1);
   buildFixedSections();
+  if (withFooter) {
+    footerBox_ = new QWidget;
+    auto* box = new QVBoxLayout(footerBox_);
+    box->setContentsMargins(kPadding, kSectionSpacing - kSectionSpacing / 2, kPadding, kPadding);
+    footer_ = new PanelFooter(model_, actions_);
+    box->addWidget(footer_);
+    outer->addWidget(footerBox_);
+    // The edge between the two, only while the content scrolls. Drawn over
+    // the footer's top margin, it takes no room: room it took would make
+    // content that just fits scroll by a point.
+    scrollEdge_ = new Divider(footerBox_);
+    scrollEdge_->setGeometry(0, 0, kWidth, 1);
+    scrollEdge_->setVisible(false);
+    connect(scroll_, &OverlayScrollArea::scrollsChanged, scrollEdge_, &QWidget::setVisible);
+  }
 
   qApp->installEventFilter(this);
   // changed() announces itself with configChanged too; the model redescribes
@@ -118,11 +145,6 @@ void PanelView::buildFixedSections() {
   message_ = new ThemedLabel(QString(), fonts::caption(), TextRole::secondary);
   message_->setWordWrap(true);
   column_->addWidget(message_);
-
-  if (!model_.env().flags.previewOnly) {
-    footer_ = new PanelFooter(model_, actions_);
-    column_->addWidget(footer_);
-  }
 }
 
 PanelView::Shape PanelView::currentShape() const {
@@ -229,7 +251,13 @@ void PanelView::refreshMessage() {
 }
 
 QSizeF PanelView::contentSize() const {
-  const int h = hasHeightForWidth() ? heightForWidth(kWidth) : sizeHint().height();
+  // As the scroll area lays the content out: never below its minimum,
+  // which a wrapped line may round up by a point.
+  const auto natural = [](const QWidget* w) {
+    const int h = w->hasHeightForWidth() ? w->heightForWidth(kWidth) : w->sizeHint().height();
+    return std::max(h, w->minimumSizeHint().height());
+  };
+  const int h = natural(body_) + (footerBox_ ? natural(footerBox_) : 0);
   return {static_cast<double>(kWidth), static_cast<double>(h)};
 }
 
@@ -248,6 +276,10 @@ bool PanelView::event(QEvent* event) {
 }
 
 bool PanelView::eventFilter(QObject* watched, QEvent* event) {
+  // The scrolling part's layout ran again: a section came, went or grew.
+  if (watched == body_ && event->type() == QEvent::LayoutRequest) {
+    reportSize();
+  }
   if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
     auto* w = static_cast<QWidget*>(watched);
     if (w == this || isAncestorOf(w)) EndNumberEditing::post();

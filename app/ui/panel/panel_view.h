@@ -29,6 +29,7 @@ class DPIField;
 class Divider;
 class EquationView;
 class LabeledSlider;
+class OverlayScrollArea;
 class PanelFooter;
 class PanelModeSection;
 class SegmentedControl;
@@ -55,7 +56,8 @@ class PanelView : public QWidget {
   PanelView(app::Model& model, PanelActions actions, QWidget* parent = nullptr);
   ~PanelView() override;
 
-  // The height the content wants at its fixed width.
+  // The height the content wants at its fixed width, all of it in view.
+  // Given less, the sections above the footer scroll.
   QSizeF contentSize() const;
 
   // Whether the mouse's "DPI on Windows" field shows although no Windows
@@ -76,6 +78,7 @@ class PanelView : public QWidget {
   EquationView* equation() const { return equation_; }
   QLabel* messageLabel() const { return message_; }
   PanelFooter* footer() const { return footer_; }
+  OverlayScrollArea* scrollArea() const { return scroll_; }
 
  signals:
   // The laid-out content changed size.
@@ -120,7 +123,11 @@ class PanelView : public QWidget {
   std::optional<QSizeF> reported_;
   bool updating_ = false;
 
+  QWidget* body_;  // the scrolling part
   QVBoxLayout* column_;
+  OverlayScrollArea* scroll_;
+  Divider* scrollEdge_ = nullptr;
+  QWidget* footerBox_ = nullptr;
   SegmentedControl* devicePicker_;
   QWidget* trackpadNote_;
   SwitchRow* accel_;

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
 
@@ -63,6 +64,9 @@ QWidget* make(const QString& title, int width, Role role) {
   window->setAttribute(Qt::WA_DeleteOnClose, false);
   window->resize(width, 300);
   window->setFixedWidth(width);
+  auto* layout = new QVBoxLayout(window);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
   window->installEventFilter(new CloseWatcher(window));
   auto& list = made();
   list.erase(
@@ -74,6 +78,10 @@ QWidget* make(const QString& title, int width, Role role) {
 
 void present(QWidget* window, bool centered) {
   if (!window) return;
+  // Neither the user nor the window manager sizes it: it is as tall as its
+  // content at its width, and follows the content. A window manager offers
+  // no maximise for a window of fixed size.
+  if (QLayout* layout = window->layout()) layout->setSizeConstraint(QLayout::SetFixedSize);
   window->adjustSize();
   const QSizeF size = window->frameGeometry().size();
   const QRectF vf = mainVisibleFrame();

@@ -19,8 +19,9 @@ enum class Role { setup = 0, feedback = 1 };
 // While set, closing a side window does not reopen the panel.
 inline bool skipReopen = false;
 
-// A titled, closable, floating window `width` points wide (300 high until its
-// content lays it out). Not deleted when closed; the caller sets its content
+// A floating window `width` points wide, titled and closable only (no
+// minimise, no maximise, no resizing: its height is its content's). Not
+// deleted when closed; the caller adds its content to the window's layout
 // and keeps it.
 QWidget* make(const QString& title, int width, Role role);
 

@@ -1,8 +1,8 @@
 #include "app/ui/setup/setup_window.h"
 
 #include <QEvent>
+#include <QLayout>
 #include <QPointer>
-#include <QVBoxLayout>
 #include <QWindow>
 
 #include "app/core/app.h"
@@ -56,9 +56,6 @@ class CloseObserver : public QObject {
 
 QWidget* makeWindow() {
   QWidget* w = SideWindow::make(QString::fromUtf8(kTitle), kWidth, SideWindow::Role::setup);
-  auto* layout = new QVBoxLayout(w);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
   w->installEventFilter(new CloseObserver(w));
   return w;
 }

@@ -15,11 +15,11 @@ QString uiFamily() {
   return family;
 }
 
-QString monoFamily() {
+QString keysFamily() {
 #ifdef __APPLE__
   static const QString family = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
 #else
-  static const QString family = QStringLiteral("DejaVu Sans Mono");
+  static const QString family = QStringLiteral("DejaVu Sans");
 #endif
   return family;
 }
@@ -35,9 +35,11 @@ QFont ui(double size, QFont::Weight weight) {
   return f;
 }
 
-QFont mono(double size) {
-  QFont f(monoFamily());
+QFont keys(double size) {
+  QFont f(keysFamily());
+#ifdef __APPLE__
   f.setStyleHint(QFont::Monospace);
+#endif
   f.setPixelSize(qRound(size));
   f.setHintingPreference(QFont::PreferNoHinting);
   return f;

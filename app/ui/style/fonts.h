@@ -32,8 +32,10 @@ inline QFont title2(QFont::Weight w = QFont::Normal) {
   return ui(kTitle2, w);
 }
 
-// The monospaced design (SF Mono on a Mac), for keyboard shortcuts.
-QFont mono(double size);
+// Keyboard shortcuts' glyphs ("⌃⌥⌘0"): the monospaced design (SF Mono) on
+// a Mac; elsewhere DejaVu Sans, whose zero is a plain oval. The monospaced
+// DejaVu's zero carries a dot and reads as θ at caption size.
+QFont keys(double size);
 
 // Makes body text the application's default font.
 void installApplicationFont();

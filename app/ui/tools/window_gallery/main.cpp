@@ -10,19 +10,24 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 
 #include "app/core/feedback.h"
 #include "app/core/helper_control.h"
+#include "app/core/installer.h"
 #include "app/core/qt_run_loop.h"
 #include "app/ui/feedback/feedback_view.h"
 #include "app/ui/feedback/uninstall_survey.h"
 #include "app/ui/feedback/uninstall_windows.h"
+#include "app/ui/installer/installer_alerts.h"
 #include "app/ui/kit/alert.h"
 #include "app/ui/setup/setup_view.h"
 #include "app/ui/style/theme.h"
@@ -171,6 +176,54 @@ void modal(const std::function<QWidget*()>& current, const std::function<void()>
   run();
 }
 
+// A help text and a menu as the style shapes them: each drawn only inside
+// its window's shape, on the window background.
+QImage shaped(QWidget* w) {
+  QImage image(w->size() * 2, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(2);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  w->render(&p, QPoint(), w->mask().isEmpty() ? QRegion(w->rect()) : w->mask());
+  return image;
+}
+
+void popups() {
+  QToolTip::showText(QPoint(40, 40),
+                     QStringLiteral("Restarts Quillon with both devices back to their defaults. "
+                                    "Saved curves and Mouse DPI are kept."));
+  QCoreApplication::processEvents();
+  QImage tip;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->inherits("QTipLabel") && w->isVisible()) tip = shaped(w);
+  }
+  QToolTip::hideText();
+  QMenu menu;
+  for (const char* title : {"Slot 1", "Slot 2 (replace)", "Slot 3"}) {
+    menu.addAction(QString::fromUtf8(title));
+  }
+  menu.popup(QPoint(40, 140));
+  QCoreApplication::processEvents();
+  menu.setActiveAction(menu.actions().at(1));
+  QCoreApplication::processEvents();
+  const QImage menuImage = shaped(&menu);
+  menu.hide();
+  if (tip.isNull()) return;
+
+  const int gap = 16;
+  const QSize tipSize = tip.deviceIndependentSize().toSize();
+  const QSize menuSize = menuImage.deviceIndependentSize().toSize();
+  const QSize size(std::max(tipSize.width(), menuSize.width()) + 2 * gap,
+                   tipSize.height() + menuSize.height() + 3 * gap);
+  QImage image(size * 2, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(2);
+  image.fill(colors().windowBackground);
+  QPainter p(&image);
+  p.drawImage(QPoint(gap, gap), tip);
+  p.drawImage(QPoint(gap, 2 * gap + tipSize.height()), menuImage);
+  p.end();
+  save(image, QStringLiteral("popups"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -197,6 +250,17 @@ int main(int argc, char** argv) {
     SetupView view(*machine.env);
     modal([] { return currentAlert(); }, [&view] { view.useAnyway(); }, QString(),
           QStringLiteral("alert-anyway"), "alertButton1");
+    InstallerAlertWindows installer;
+    modal([] { return currentAlert(); },
+          [&installer] { (void)installer.run(app::Installer::moveOffer()); }, QString(),
+          QStringLiteral("alert-move"), "alertButton1");
+    modal([] { return currentAlert(); },
+          [&installer] {
+            (void)installer.run(
+                app::Installer::moveFailed("The volume “Applications” is read-only."));
+          },
+          QString(), QStringLiteral("alert-move-failed"), "alertButton0");
+    popups();
   }
   return 0;
 }
