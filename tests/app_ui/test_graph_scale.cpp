@@ -75,6 +75,17 @@ TEST(ReadoutTop, KeepsClearOfEveryCurvesMark) {
   }
 }
 
+TEST(ReadoutTop, HidesAsLittleOfTheCurvesAsItCan) {
+  // The curves run along the top under the readout's width (a plateau at
+  // 20–24); the marks are low: the readout goes between, below the plateau.
+  const std::vector<double> under{20, 21, 22, 23, 24, 22, 21};
+  EXPECT_DOUBLE_EQ(readoutTop({90}, 14, 18, 106, 4, under), 26);
+  // Where every clear band hides the same, the highest wins.
+  EXPECT_DOUBLE_EQ(readoutTop({90}, 14, 18, 106, 4, {}), 18);
+  // The marks come first: a band hiding no curve but touching a mark loses.
+  EXPECT_DOUBLE_EQ(readoutTop({30}, 14, 18, 106, 4, {40, 50, 60, 70, 80, 90, 100}), 18 + 16);
+}
+
 TEST(ReadoutTop, NoClearBandGivesTheLeastCovered) {
   // Marks every 20 points: no band of 14 is clear by 4; the best is clear
   // by 3, centred between two marks.

@@ -107,9 +107,21 @@ void paintReadout(QPainter& p, QSizeF size, const CurveScene& scene, const Curve
   const QFontMetricsF fm(font);
   const double h = fm.height() + 2;
   const double left = std::clamp(x - (w + 10) / 2, 2.0, std::max(2.0, size.width() - 2 - (w + 10)));
-  // Anywhere on the plot's background where it hides no curve's mark.
-  const double top =
-      readoutTop(marks, h, PlotArea::kLegendRow + 2, size.height() - 2, /*clearance=*/4);
+  // Anywhere on the plot's background where it hides no curve's mark, and as
+  // little as it can of the curves under its width.
+  std::vector<double> under;
+  for (const auto& [mode, pts] : shown) {
+    if (pts.size() < 2) continue;
+    for (double px = left; px <= left + w + 10; px += 2) {
+      const double v = scene.xMin + (px - area.left) / area.width * map.xs;
+      const auto y = valueAt(pts, v);
+      if (!y) continue;
+      const double at = map(QPointF(v, *y)).y();
+      if (at >= area.top - 1.5) under.push_back(at);  // drawn, not cut off above
+    }
+  }
+  const double top = readoutTop(marks, h, PlotArea::kLegendRow + 2, size.height() - 2,
+                                /*clearance=*/4, under);
   const QRectF pill(left, top, w + 10, h);
   p.setPen(QPen(pal.separator, 0.5));
   p.setBrush(withAlpha(pal.panelBackground, 0.92));

@@ -39,7 +39,7 @@ QString gridLabel(double value, double step) {
 }
 
 double readoutTop(const std::vector<double>& markYs, double h, double areaTop, double areaBottom,
-                  double clearance) {
+                  double clearance, const std::vector<double>& curveYs) {
   const double last = std::max(areaTop, areaBottom - h);
   // The distance from the band [top, top + h] to the nearest mark.
   const auto gap = [&](double top) {
@@ -50,17 +50,28 @@ double readoutTop(const std::vector<double>& markYs, double h, double areaTop, d
     }
     return nearest;
   };
-  double best = areaTop;
-  double bestGap = -1;
+  const auto hidden = [&](double top) {
+    return std::count_if(curveYs.begin(), curveYs.end(),
+                         [&](double y) { return y >= top - 1 && y <= top + h + 1; });
+  };
+  std::optional<double> clear;
+  std::ptrdiff_t clearHides = 0;
+  double nearest = areaTop;
+  double nearestGap = -1;
   for (double top = areaTop; top <= last + 1e-9; top += 1) {
     const double g = gap(top);
-    if (g >= clearance) return top;
-    if (g > bestGap) {
-      bestGap = g;
-      best = top;
+    if (g >= clearance) {
+      const std::ptrdiff_t n = hidden(top);
+      if (!clear || n < clearHides) {
+        clear = top;
+        clearHides = n;
+      }
+    } else if (g > nearestGap) {
+      nearestGap = g;
+      nearest = top;
     }
   }
-  return best;
+  return clear.value_or(nearest);
 }
 
 }  // namespace quillon::ui

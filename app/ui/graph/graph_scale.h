@@ -33,10 +33,11 @@ QString gridLabel(double value, double step);
 
 // Where the hover readout goes: the top of a band h high inside
 // [areaTop, areaBottom] that keeps clear of every curve's mark at the
-// hovered speed (the marks' y positions, each with clearance around it). The
-// highest such band; when no band is clear, the one farthest from any
-// mark.
+// hovered speed (the marks' y positions, each with clearance around it).
+// Of those bands, the one that hides the fewest of the curves' points under
+// the readout's width (curveYs: the curves sampled there), the highest on a
+// tie; when no band is clear of the marks, the one farthest from them.
 double readoutTop(const std::vector<double>& markYs, double h, double areaTop, double areaBottom,
-                  double clearance = 3);
+                  double clearance = 3, const std::vector<double>& curveYs = {});
 
 }  // namespace quillon::ui
