@@ -84,6 +84,8 @@ TEST(HoverReadout, NamesEveryCurveTheCurrentFirst) {
       // Past the end of the Windows curve: no value, no name.
       {CurveMode::windows, 200, "200 mm/s · Custom 14.0 · Mac 10.0 pt/mm"},
   };
+  EXPECT_EQ(text(hoverReadout(curves, 120, CurveMode::custom, false)),
+            QString::fromUtf8("120 mm/s · Custom 12.4 · Windows 17.0 · Mac 6.0"));
   for (const Case& c : cases) {
     const auto runs = hoverReadout(curves, c.speed, c.current);
     EXPECT_EQ(text(runs), QString::fromUtf8(c.text));

@@ -102,8 +102,12 @@ void paintReadout(QPainter& p, QSizeF size, const CurveScene& scene, const Curve
   }
 
   const QFont font = fonts::caption2();
-  const auto runs = hoverReadout(shown, speed, scene.current);
-  const double w = runsWidth(runs, font);
+  auto runs = hoverReadout(shown, speed, scene.current);
+  double w = runsWidth(runs, font);
+  if (w + 14 > size.width()) {
+    runs = hoverReadout(shown, speed, scene.current, false);
+    w = runsWidth(runs, font);
+  }
   const QFontMetricsF fm(font);
   const double h = fm.height() + 2;
   const double left = std::clamp(x - (w + 10) / 2, 2.0, std::max(2.0, size.width() - 2 - (w + 10)));
@@ -136,7 +140,8 @@ void paintReadout(QPainter& p, QSizeF size, const CurveScene& scene, const Curve
 
 }  // namespace
 
-std::vector<ReadoutRun> hoverReadout(const Curves& shown, double speed, CurveMode current) {
+std::vector<ReadoutRun> hoverReadout(const Curves& shown, double speed, CurveMode current,
+                                     bool withUnit) {
   std::vector<ReadoutRun> runs;
   runs.push_back({QStringLiteral("%1 mm/s").arg(std::lround(speed)), std::nullopt});
   // The current curve first, then the others in the order they lie over
@@ -153,7 +158,7 @@ std::vector<ReadoutRun> hoverReadout(const Curves& shown, double speed, CurveMod
     runs.push_back({QStringLiteral(" ") + kDot + QStringLiteral(" "), std::nullopt});
     runs.push_back({modeName(m) + QStringLiteral(" ") + QString::asprintf("%.1f", *y), m});
   }
-  runs.push_back({QStringLiteral(" pt/mm"), std::nullopt});
+  if (withUnit) runs.push_back({QStringLiteral(" pt/mm"), std::nullopt});
   return runs;
 }
 

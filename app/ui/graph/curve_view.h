@@ -47,12 +47,14 @@ void paintCurves(QPainter& p, QSizeF size, const CurveScene& scene);
 
 // The hover readout's text runs, e.g. "136 mm/s · Custom 93.9 · Windows
 // 89.4 · Mac 37.3 pt/mm": every curve that has a value at the speed, named,
-// the current one first and the others as they lie over each other.
+// the current one first and the others as they lie over each other. Without
+// the unit (the legend row names it) where the graph is too narrow for it.
 struct ReadoutRun {
   QString text;
   std::optional<CurveMode> mode;  // coloured as that curve
 };
-std::vector<ReadoutRun> hoverReadout(const Curves& shown, double speed, CurveMode current);
+std::vector<ReadoutRun> hoverReadout(const Curves& shown, double speed, CurveMode current,
+                                     bool withUnit = true);
 
 class CurveView : public QWidget {
   Q_OBJECT
