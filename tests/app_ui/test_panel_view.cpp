@@ -364,6 +364,10 @@ TEST_F(PanelViewTest, DISABLED_PicturesWhileDraggingAndHovering) {
     hover(plot, QPointF(6 + (plot->width() - 12) * 136.0 / 300.0, 60));
     spin();
     save(view->graph(), "graph-readout-" + look);
+    // The mouse in Mac mode: the DPI row disabled.
+    model->setMode(Mode::mac);
+    spin();
+    save(view.get(), "panel-mouse-mac-" + look);
     view.reset();
   }
   Appearance::instance().setDark(false);
