@@ -49,26 +49,61 @@ void strokeCurve(QPainter& p, const CurvePoints& pts, const Mapping& map, CurveM
   p.setOpacity(1);
 }
 
-// Faint lines at round values, each labelled just under it at the plot's
-// left edge on a wash of the background, so a curve behind stays legible.
-void paintGrid(QPainter& p, const Mapping& map, const Palette& pal) {
+// Whether any curve runs through the rectangle.
+bool crosses(const Curves& shown, const Mapping& map, const QRectF& r) {
+  for (const auto& [mode, pts] : shown) {
+    if (pts.size() < 2) continue;
+    for (double px = r.left(); px <= r.right(); px += 1) {
+      const double v = map.xMin + (px - map.area.left) / map.area.width * map.xs;
+      const auto y = valueAt(pts, v);
+      if (y && r.adjusted(0, -1, 0, 1).contains(QPointF(px, map(QPointF(v, *y)).y()))) return true;
+    }
+  }
+  return false;
+}
+
+// Faint lines at round values, each labelled just under it at one edge of
+// the plot: the left, or the right where curves run through a left label
+// and through none on the right. A label that still lies on a curve sits on
+// a wash of the background.
+void paintGrid(QPainter& p, const Curves& shown, const Mapping& map, const Palette& pal) {
   const PlotArea& area = map.area;
   const QFont font = fonts::caption();
   const QFontMetricsF fm(font);
   const double step = gridStep(map.yTop);
   const QColor wash = withAlpha(graphBackground(pal), 0.85);
+  struct Line {
+    double y;
+    QString label;
+    QRectF left, right;
+  };
+  std::vector<Line> lines;
+  bool leftCrossed = false;
+  bool rightCrossed = false;
   for (double v : gridValues(map.yTop)) {
-    const double y = std::round(map(QPointF(map.xMin, v)).y()) + 0.5;
+    Line l;
+    l.y = std::round(map(QPointF(map.xMin, v)).y()) + 0.5;
+    l.label = gridLabel(v, step);
+    const double w = tabularWidth(font, l.label) + 3;
+    const double h = fm.ascent() + fm.descent() - 1;
+    l.left = QRectF(area.left, l.y + 1, w, h);
+    l.right = QRectF(area.left + area.width - w, l.y + 1, w, h);
+    leftCrossed = leftCrossed || crosses(shown, map, l.left);
+    rightCrossed = rightCrossed || crosses(shown, map, l.right);
+    lines.push_back(l);
+  }
+  const bool onRight = leftCrossed && !rightCrossed;
+  for (const Line& l : lines) {
     p.setPen(QPen(pal.separator, 1));
-    p.drawLine(QPointF(area.left, y), QPointF(area.left + area.width, y));
-    const QString label = gridLabel(v, step);
-    const double w = tabularWidth(font, label);
-    const QRectF box(area.left, y + 1, w + 3, fm.ascent() + fm.descent() - 1);
-    p.setPen(Qt::NoPen);
-    p.setBrush(wash);
-    p.drawRoundedRect(box, 2, 2);
+    p.drawLine(QPointF(area.left, l.y), QPointF(area.left + area.width, l.y));
+    const QRectF& box = onRight ? l.right : l.left;
+    if (crosses(shown, map, box)) {
+      p.setPen(Qt::NoPen);
+      p.setBrush(wash);
+      p.drawRoundedRect(box, 2, 2);
+    }
     p.setPen(pal.secondaryLabel);
-    drawTabular(p, QPointF(area.left + 1, y + 1 + fm.ascent() - 0.5), font, label);
+    drawTabular(p, QPointF(box.left() + 1, l.y + 1 + fm.ascent() - 0.5), font, l.label);
   }
 }
 
@@ -178,7 +213,7 @@ void paintCurves(QPainter& p, QSizeF size, const CurveScene& scene) {
   const Mapping map{area, scene.xMin, std::max(scene.xMax - scene.xMin, 1.0),
                     drawnScale(verticalScale(shown, scene.xMin, scene.xMax), scene.heldScale)};
 
-  paintGrid(p, map, pal);
+  paintGrid(p, shown, map, pal);
 
   p.save();
   // Curves above the scale (the held scale) are cut at the plot's top; the
