@@ -73,6 +73,35 @@ TEST_F(SliderFixture, DragWritesOnlyWhenTheSnappedValueChanges) {
   EXPECT_EQ(value.writes, 1);
 }
 
+TEST_F(SliderFixture, SaysWhenADragBeginsAndEndsAndNothingForSteps) {
+  std::vector<std::string> said;
+  QObject::connect(&slider, &PlainSlider::dragStarted, [&] { said.push_back("start"); });
+  QObject::connect(&slider, &PlainSlider::dragEnded, [&] { said.push_back("end"); });
+  QObject::connect(&slider, &PlainSlider::edited, [&](double) { said.push_back("value"); });
+
+  // The start comes before the first value, so a listener sees the state
+  // the drag began from.
+  press(&slider, {at(0.5), 11});
+  moveHeld(&slider, {at(0.9), 11});
+  EXPECT_TRUE(slider.isDragging());
+  release(&slider, {at(0.9), 11});
+  EXPECT_EQ(said, (std::vector<std::string>{"start", "value", "value", "end"}));
+  EXPECT_FALSE(slider.isDragging());
+
+  said.clear();
+  slider.increment();
+  slider.decrement();
+  release(&slider, {at(0.2), 11});  // a release without a press
+  EXPECT_EQ(said, (std::vector<std::string>{"value", "value"}));
+
+  // Taken away mid-drag: the drag ends all the same.
+  said.clear();
+  slider.show();
+  press(&slider, {at(0.1), 11});
+  slider.hide();
+  EXPECT_EQ(said, (std::vector<std::string>{"start", "value", "end"}));
+}
+
 TEST_F(SliderFixture, AccessibilityStepsAndReadsTheValue) {
   QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&slider);
   ASSERT_NE(a, nullptr);

@@ -63,19 +63,40 @@ TEST(AxisText, WholeNumbersWithTheFractionDropped) {
   EXPECT_EQ(axisText(66.67, 266.99), QString::fromUtf8("hand speed 66–266 mm/s →"));
 }
 
-TEST(HoverReadout, EachShownCurvesValueAtTheSpeed) {
+TEST(HoverReadout, NamesEveryCurveTheCurrentFirst) {
   Curves curves{{CurveMode::mac, line(0, 400, 1, 0, 0.05)},
+                {CurveMode::windows, line(0, 130, 1, 5, 0.1)},
                 {CurveMode::custom, line(0, 400, 1, 10, 0.02)}};
   const auto text = [](const std::vector<ReadoutRun>& runs) {
     QString s;
     for (const auto& r : runs) s += r.text;
     return s;
   };
-  const auto runs = hoverReadout(curves, 120, false);
-  EXPECT_EQ(text(runs), QString::fromUtf8("120 mm/s · Mac 6.0 · Custom 12.4 pt/mm"));
-  EXPECT_EQ(runs[2].mode, CurveMode::mac);
-  EXPECT_EQ(text(hoverReadout(curves, 120, true)),
-            QString::fromUtf8("120 mm/s · 6.0 · 12.4 pt/mm"));
+  struct Case {
+    CurveMode current;
+    double speed;
+    const char* text;
+  };
+  const Case cases[] = {
+      {CurveMode::custom, 120, "120 mm/s · Custom 12.4 · Windows 17.0 · Mac 6.0 pt/mm"},
+      {CurveMode::mac, 120, "120 mm/s · Mac 6.0 · Custom 12.4 · Windows 17.0 pt/mm"},
+      {CurveMode::windows, 120, "120 mm/s · Windows 17.0 · Custom 12.4 · Mac 6.0 pt/mm"},
+      // Past the end of the Windows curve: no value, no name.
+      {CurveMode::windows, 200, "200 mm/s · Custom 14.0 · Mac 10.0 pt/mm"},
+  };
+  EXPECT_EQ(text(hoverReadout(curves, 120, CurveMode::custom, false)),
+            QString::fromUtf8("120 mm/s · Custom 12.4 · Windows 17.0 · Mac 6.0"));
+  for (const Case& c : cases) {
+    const auto runs = hoverReadout(curves, c.speed, c.current);
+    EXPECT_EQ(text(runs), QString::fromUtf8(c.text));
+    // Each name and value in its curve's colour, the rest plain.
+    for (const auto& r : runs) {
+      const bool named = r.text.contains(QStringLiteral("Mac")) ||
+                         r.text.contains(QStringLiteral("Windows")) ||
+                         r.text.contains(QStringLiteral("Custom"));
+      EXPECT_EQ(r.mode.has_value(), named) << r.text.toStdString();
+    }
+  }
   // Between two points the value is interpolated.
   EXPECT_DOUBLE_EQ(*valueAt({{0, 0}, {10, 5}}, 4), 2);
   EXPECT_FALSE(valueAt({{0, 0}, {10, 5}}, 11));
@@ -88,7 +109,7 @@ QImage render(CurveMode current, bool withWindows) {
   scene.curves = {{CurveMode::mac, same}, {CurveMode::custom, same}};
   if (withWindows) scene.curves[CurveMode::windows] = same;
   scene.current = current;
-  QImage img(300, 90, QImage::Format_ARGB32);
+  QImage img(300, CurveView::kHeight, QImage::Format_ARGB32);
   img.fill(Qt::white);
   QPainter p(&img);
   paintCurves(p, img.size(), scene);
@@ -103,15 +124,16 @@ QColor onLine(const QImage& img) {
 }
 
 TEST(CurveDrawing, TheCurrentModeIsDrawnOnTop) {
-  EXPECT_EQ(onLine(render(CurveMode::windows, true)), curveColor(CurveMode::windows));
-  EXPECT_EQ(onLine(render(CurveMode::mac, true)), curveColor(CurveMode::mac));
-  EXPECT_EQ(onLine(render(CurveMode::custom, true)), curveColor(CurveMode::custom));
+  EXPECT_EQ(onLine(render(CurveMode::windows, true)), curveLineColor(CurveMode::windows));
+  EXPECT_EQ(onLine(render(CurveMode::mac, true)), curveLineColor(CurveMode::mac));
+  EXPECT_EQ(onLine(render(CurveMode::custom, true)), curveLineColor(CurveMode::custom));
 }
 
 TEST(CurveDrawing, LinesStayInsideTheirBand) {
   const QImage img = render(CurveMode::custom, false);
-  const QColor orange = curveColor(CurveMode::custom);
-  for (int y = 18; y < 72; ++y) {
+  const QColor orange = curveLineColor(CurveMode::custom);
+  const PlotArea a = PlotArea::of(img.size());
+  for (int y = static_cast<int>(a.top); y < static_cast<int>(a.top + a.height); ++y) {
     for (int x : {0, 1, 2, 3, 4, 298, 299}) {
       EXPECT_NE(img.pixelColor(x, y), orange) << x << "," << y;
     }

@@ -8,6 +8,7 @@
 #include <QNativeGestureEvent>
 #include <QPointingDevice>
 #include <QTest>
+#include <QToolTip>
 #include <cmath>
 
 #include "app/ui/graph/zoomable_curve_view.h"
@@ -232,6 +233,72 @@ TEST_F(GraphFixture, ScrollBarThumbFollowsTheWindowAndDragsIt) {
   graph->set(100, 40);
   a->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
   EXPECT_DOUBLE_EQ(lo(), 110);
+}
+
+// Within antialiasing's rounding of a colour.
+bool near(const QColor& a, const QColor& b) {
+  return std::abs(a.red() - b.red()) <= 8 && std::abs(a.green() - b.green()) <= 8 &&
+         std::abs(a.blue() - b.blue()) <= 8;
+}
+
+// A straight custom curve from 0 at 0 mm/s to top at 400 mm/s.
+Curves risingTo(double top) {
+  CurvePoints pts;
+  for (int x = 0; x <= 400; x += 10) pts.emplace_back(x, top * x / 400);
+  return {{CurveMode::custom, pts}};
+}
+
+TEST_F(GraphFixture, TheHeldScaleKeepsTheCurveMovingAgainstTheGrid) {
+  graph->setCurves(risingTo(20), CurveMode::custom);  // 10 at the window's right end
+  CurveView* view = graph->plot();
+  EXPECT_DOUBLE_EQ(view->normalScale(), 10);
+  graph->holdScale();
+  graph->setCurves(risingTo(34), CurveMode::custom);  // 17 at the right end
+  EXPECT_DOUBLE_EQ(view->normalScale(), 17);
+  EXPECT_EQ(view->scene().heldScale, 10.0);
+
+  // Drawn against the held scale: at 100 mm/s (8.5) the line is 85 % up,
+  // and above the plot's top nothing of it shows.
+  const QImage img = view->grab().toImage();
+  const PlotArea a = PlotArea::of(view->size());
+  const QColor line = curveLineColor(CurveMode::custom);
+  const double x = a.left + a.width / 2;
+  const double y = a.top + a.height - 8.5 * a.height / 10;
+  EXPECT_TRUE(near(img.pixelColor(static_cast<int>(x), static_cast<int>(y)), line));
+  for (int row = PlotArea::kLegendRow; row < static_cast<int>(a.top) - 2; ++row) {
+    for (int col = static_cast<int>(a.left); col < static_cast<int>(a.left + a.width); ++col) {
+      ASSERT_FALSE(near(img.pixelColor(col, row), line)) << col << "," << row;
+    }
+  }
+
+  // A second hold keeps the first; the end of the drag brings the normal
+  // scale back.
+  graph->holdScale();
+  EXPECT_EQ(view->scene().heldScale, 10.0);
+  graph->releaseScale();
+  EXPECT_FALSE(graph->scaleHeld());
+  const QImage normal = view->grab().toImage();
+  const double yNormal = a.top + a.height - 8.5 * a.height / 17;
+  EXPECT_TRUE(near(normal.pixelColor(static_cast<int>(x), static_cast<int>(yNormal)), line));
+}
+
+TEST_F(GraphFixture, TheHelpShowsOverTheLegendButNeverOverTheReadout) {
+  graph->setCurves(risingTo(20), CurveMode::custom);
+  const auto askForHelp = [this](QPoint at) {
+    test::hover(plot(), at);
+    QHelpEvent help(QEvent::ToolTip, at, plot()->mapToGlobal(at));
+    QApplication::sendEvent(plot(), &help);
+  };
+  askForHelp({156, 60});
+  EXPECT_TRUE(graph->hoverFraction());
+  EXPECT_FALSE(QToolTip::isVisible());
+
+  // Over the legend row there is no readout, and the help shows.
+  askForHelp({156, 6});
+  EXPECT_FALSE(graph->hoverFraction());
+  EXPECT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text(), plot()->toolTip());
+  QToolTip::hideText();
 }
 
 TEST(GraphWindowTest, MouseStartsAtItsOwnWidthAndResetsToIt) {

@@ -42,6 +42,8 @@ LabeledSlider::LabeledSlider(const SliderSpec& spec, Binding<double> value, QWid
     refresh();
     emit edited();
   });
+  connect(slider_, &PlainSlider::dragStarted, this, &LabeledSlider::dragStarted);
+  connect(slider_, &PlainSlider::dragEnded, this, &LabeledSlider::dragEnded);
   if (number_) {
     connect(number_, &EditableNumber::committed, this, [this] {
       refresh();

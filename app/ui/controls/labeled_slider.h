@@ -33,6 +33,9 @@ class LabeledSlider : public QWidget {
 
  signals:
   void edited();
+  // The slider's drag began and ended.
+  void dragStarted();
+  void dragEnded();
 
  private:
   SliderSpec spec_;

@@ -61,9 +61,8 @@ void PresetRow::refresh() {
     const auto p = source_.preset ? source_.preset(i) : std::nullopt;
     BorderedButton* b = slots_[static_cast<size_t>(i)];
     // A disabled widget gets no context-menu request, and an empty slot
-    // offers no menu anyway.
+    // offers no menu anyway. Disabled is dimmed enough: no fading on top.
     b->setEnabled(p.has_value());
-    b->setDimmed(p ? 1.0 : kEmptyOpacity);
     b->setSelected(p && presetIsCurrent(*p, cfg));
     b->setToolTip(describePreset(p));
   }

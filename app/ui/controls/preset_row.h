@@ -41,7 +41,6 @@ class PresetRow : public QWidget {
   Q_OBJECT
  public:
   static constexpr int kSlots = 3;
-  static constexpr double kEmptyOpacity = 0.45;
 
   // What the row needs of the model.
   struct Source {

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "app/ui/graph/graph_scale.h"
 #include "app/ui/style/fonts.h"
 #include "app/ui/style/tabular_text.h"
 
@@ -22,19 +23,21 @@ struct Mapping {
   }
 };
 
-void strokeCurve(QPainter& p, const CurvePoints& pts, const Mapping& map, const QColor& colour,
-                 bool current) {
+void strokeCurve(QPainter& p, const CurvePoints& pts, const Mapping& map, CurveMode mode,
+                 bool current, const Palette& pal) {
   if (pts.size() < 2) return;
   QPolygonF line;
   line.reserve(static_cast<qsizetype>(pts.size()));
   for (const QPointF& pt : pts) line << map(pt);
-  QPen pen(colour);
+  QPen pen;
   if (current) {
+    pen.setColor(curveLineColor(mode, pal));
     pen.setWidthF(2.2);
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::MiterJoin);
     p.setOpacity(1);
   } else {
+    pen.setColor(curveColor(mode, pal));
     pen.setWidthF(1.2);
     pen.setCapStyle(Qt::FlatCap);
     // Qt counts dashes in pen widths: 3 points on, 3 off.
@@ -46,6 +49,64 @@ void strokeCurve(QPainter& p, const CurvePoints& pts, const Mapping& map, const 
   p.setOpacity(1);
 }
 
+// Whether any curve runs through the rectangle.
+bool crosses(const Curves& shown, const Mapping& map, const QRectF& r) {
+  for (const auto& [mode, pts] : shown) {
+    if (pts.size() < 2) continue;
+    for (double px = r.left(); px <= r.right(); px += 1) {
+      const double v = map.xMin + (px - map.area.left) / map.area.width * map.xs;
+      const auto y = valueAt(pts, v);
+      if (y && r.adjusted(0, -1, 0, 1).contains(QPointF(px, map(QPointF(v, *y)).y()))) return true;
+    }
+  }
+  return false;
+}
+
+// Faint lines at round values, each labelled just under it at one edge of
+// the plot: the left, or the right where curves run through a left label
+// and through none on the right. A label that still lies on a curve sits on
+// a wash of the background.
+void paintGrid(QPainter& p, const Curves& shown, const Mapping& map, const Palette& pal) {
+  const PlotArea& area = map.area;
+  const QFont font = fonts::caption();
+  const QFontMetricsF fm(font);
+  const double step = gridStep(map.yTop);
+  const QColor wash = withAlpha(graphBackground(pal), 0.85);
+  struct Line {
+    double y;
+    QString label;
+    QRectF left, right;
+  };
+  std::vector<Line> lines;
+  bool leftCrossed = false;
+  bool rightCrossed = false;
+  for (double v : gridValues(map.yTop)) {
+    Line l;
+    l.y = std::round(map(QPointF(map.xMin, v)).y()) + 0.5;
+    l.label = gridLabel(v, step);
+    const double w = tabularWidth(font, l.label) + 3;
+    const double h = fm.ascent() + fm.descent() - 1;
+    l.left = QRectF(area.left, l.y + 1, w, h);
+    l.right = QRectF(area.left + area.width - w, l.y + 1, w, h);
+    leftCrossed = leftCrossed || crosses(shown, map, l.left);
+    rightCrossed = rightCrossed || crosses(shown, map, l.right);
+    lines.push_back(l);
+  }
+  const bool onRight = leftCrossed && !rightCrossed;
+  for (const Line& l : lines) {
+    p.setPen(QPen(pal.separator, 1));
+    p.drawLine(QPointF(area.left, l.y), QPointF(area.left + area.width, l.y));
+    const QRectF& box = onRight ? l.right : l.left;
+    if (crosses(shown, map, box)) {
+      p.setPen(Qt::NoPen);
+      p.setBrush(wash);
+      p.drawRoundedRect(box, 2, 2);
+    }
+    p.setPen(pal.secondaryLabel);
+    drawTabular(p, QPointF(box.left() + 1, l.y + 1 + fm.ascent() - 0.5), font, l.label);
+  }
+}
+
 double runsWidth(const std::vector<ReadoutRun>& runs, const QFont& f) {
   double w = 0;
   for (const auto& r : runs) w += tabularWidth(f, r.text);
@@ -53,8 +114,7 @@ double runsWidth(const std::vector<ReadoutRun>& runs, const QFont& f) {
 }
 
 void paintReadout(QPainter& p, QSizeF size, const CurveScene& scene, const Curves& shown,
-                  const Mapping& map) {
-  const Palette& pal = colors();
+                  const Mapping& map, const Palette& pal) {
   const PlotArea& area = map.area;
   const double f = std::clamp(*scene.hoverFraction, 0.0, 1.0);
   const double x = area.left + f * area.width;
@@ -62,67 +122,78 @@ void paintReadout(QPainter& p, QSizeF size, const CurveScene& scene, const Curve
 
   p.setPen(QPen(withAlpha(pal.secondaryLabel, 0.7), 1));
   p.drawLine(QPointF(x, area.top), QPointF(x, area.top + area.height));
+  std::vector<double> marks;
   for (CurveMode m : kOrder) {
     const auto it = shown.find(m);
     if (it == shown.end() || it->second.size() < 2) continue;
     if (const auto y = valueAt(it->second, speed)) {
       const QPointF at = map(QPointF(speed, *y));
       if (at.y() < area.top - 1) continue;  // above the scale: off the plot
+      marks.push_back(at.y());
       p.setPen(QPen(pal.panelBackground, 1.2));
-      p.setBrush(curveColor(m));
+      p.setBrush(m == scene.current ? curveLineColor(m, pal) : curveColor(m, pal));
       p.drawEllipse(at, 2.6, 2.6);
     }
   }
 
   const QFont font = fonts::caption2();
-  auto runs = hoverReadout(shown, speed, false);
+  auto runs = hoverReadout(shown, speed, scene.current);
   double w = runsWidth(runs, font);
-  if (w + 12 > area.width) {
-    runs = hoverReadout(shown, speed, true);
+  if (w + 14 > size.width()) {
+    runs = hoverReadout(shown, speed, scene.current, false);
     w = runsWidth(runs, font);
   }
   const QFontMetricsF fm(font);
   const double h = fm.height() + 2;
-  const double left = std::clamp(x - (w + 10) / 2, 2.0, size.width() - 2 - (w + 10));
-  // At the top of the plot unless the curves run there more than along its
-  // bottom (a capped curve lies flat along the top).
-  const QRectF top(left, area.top + 1, w + 10, h);
-  const QRectF bottom(left, area.top + area.height - h - 1, w + 10, h);
-  const auto crossings = [&](const QRectF& r) {
-    int n = 0;
-    const QRectF zone = r.adjusted(-2, -2, 2, 2);
-    for (const auto& [mode, pts] : shown) {
-      for (const QPointF& pt : pts) n += zone.contains(map(pt)) ? 1 : 0;
+  const double left = std::clamp(x - (w + 10) / 2, 2.0, std::max(2.0, size.width() - 2 - (w + 10)));
+  // Anywhere on the plot's background where it hides no curve's mark, and as
+  // little as it can of the curves under its width.
+  std::vector<double> under;
+  for (const auto& [mode, pts] : shown) {
+    if (pts.size() < 2) continue;
+    for (double px = left; px <= left + w + 10; px += 2) {
+      const double v = scene.xMin + (px - area.left) / area.width * map.xs;
+      const auto y = valueAt(pts, v);
+      if (!y) continue;
+      const double at = map(QPointF(v, *y)).y();
+      if (at >= area.top - 1.5) under.push_back(at);  // drawn, not cut off above
     }
-    return n;
-  };
-  const QRectF pill = crossings(bottom) < crossings(top) ? bottom : top;
+  }
+  const double top = readoutTop(marks, h, PlotArea::kLegendRow + 2, size.height() - 2,
+                                /*clearance=*/4, under);
+  const QRectF pill(left, top, w + 10, h);
   p.setPen(QPen(pal.separator, 0.5));
   p.setBrush(withAlpha(pal.panelBackground, 0.92));
   p.drawRoundedRect(pill, h / 2, h / 2);
   double tx = pill.left() + 5;
   const double baseline = pill.top() + 1 + fm.ascent();
   for (const auto& r : runs) {
-    p.setPen(r.mode ? curveColor(*r.mode) : pal.secondaryLabel);
+    p.setPen(r.mode ? curveTextColor(*r.mode, pal) : pal.secondaryLabel);
     tx += drawTabular(p, QPointF(tx, baseline), font, r.text);
   }
 }
 
 }  // namespace
 
-std::vector<ReadoutRun> hoverReadout(const Curves& shown, double speed, bool short_) {
+std::vector<ReadoutRun> hoverReadout(const Curves& shown, double speed, CurveMode current,
+                                     bool withUnit) {
   std::vector<ReadoutRun> runs;
   runs.push_back({QStringLiteral("%1 mm/s").arg(std::lround(speed)), std::nullopt});
-  for (CurveMode m : kOrder) {
+  // The current curve first, then the others in the order they lie over
+  // each other (the later drawn on top).
+  std::vector<CurveMode> order{current};
+  for (auto it = std::rbegin(kOrder); it != std::rend(kOrder); ++it) {
+    if (*it != current) order.push_back(*it);
+  }
+  for (CurveMode m : order) {
     const auto it = shown.find(m);
     if (it == shown.end() || it->second.size() < 2) continue;
     const auto y = valueAt(it->second, speed);
     if (!y) continue;
     runs.push_back({QStringLiteral(" ") + kDot + QStringLiteral(" "), std::nullopt});
-    const QString value = QString::asprintf("%.1f", *y);
-    runs.push_back({short_ ? value : modeName(m) + QStringLiteral(" ") + value, m});
+    runs.push_back({modeName(m) + QStringLiteral(" ") + QString::asprintf("%.1f", *y), m});
   }
-  runs.push_back({QStringLiteral(" pt/mm"), std::nullopt});
+  if (withUnit) runs.push_back({QStringLiteral(" pt/mm"), std::nullopt});
   return runs;
 }
 
@@ -132,41 +203,47 @@ void paintCurves(QPainter& p, QSizeF size, const CurveScene& scene) {
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
 
+  const QRectF plotBox(0, PlotArea::kLegendRow, size.width(), size.height() - PlotArea::kLegendRow);
   p.setPen(Qt::NoPen);
-  p.setBrush(withAlpha(pal.secondaryLabel, 0.08));
-  p.drawRoundedRect(QRectF(QPointF(0, 0), size), 6, 6);
+  p.setBrush(withAlpha(pal.secondaryLabel, kGraphTint));
+  p.drawRoundedRect(plotBox, 6, 6);
 
   const Curves shown = shownCurves(scene.curves, scene.xMin, scene.xMax);
   const PlotArea area = PlotArea::of(size);
   const Mapping map{area, scene.xMin, std::max(scene.xMax - scene.xMin, 1.0),
-                    verticalScale(shown, scene.xMin, scene.xMax)};
+                    drawnScale(verticalScale(shown, scene.xMin, scene.xMax), scene.heldScale)};
+
+  paintGrid(p, shown, map, pal);
 
   p.save();
-  p.setClipRect(QRectF(area.left, 0, area.width, size.height()));
+  // Curves above the scale (the held scale) are cut at the plot's top; the
+  // half line width left above keeps a capped line whole.
+  p.setClipRect(QRectF(area.left, area.top - 1.5, area.width, size.height() - area.top + 1.5));
   for (CurveMode m : kOrder) {
     if (m == scene.current) continue;
     if (const auto it = shown.find(m); it != shown.end()) {
-      strokeCurve(p, it->second, map, curveColor(m, pal), false);
+      strokeCurve(p, it->second, map, m, false, pal);
     }
   }
   if (const auto it = shown.find(scene.current); it != shown.end()) {
-    strokeCurve(p, it->second, map, curveColor(scene.current, pal), true);
+    strokeCurve(p, it->second, map, scene.current, true, pal);
   }
   p.restore();
 
-  // Top row: the y axis' name at the left, the legend at the right.
+  // The legend row: the vertical axis' name at the left, the modes at the
+  // right.
   const QFont regular = fonts::caption2();
   const QFont bold = fonts::caption2(QFont::DemiBold);
-  const double top = 3 + QFontMetricsF(regular).ascent();
+  const double top = 2 + QFontMetricsF(regular).ascent();
   p.setPen(pal.secondaryLabel);
-  drawCached(p, QPointF(6, top), regular, QStringLiteral("pointer speed"));
+  drawCached(p, QPointF(6, top), regular, QStringLiteral("pointer speed, pt/mm"));
   double right = size.width() - 6;
   for (auto it = std::rbegin(kOrder); it != std::rend(kOrder); ++it) {
     if (scene.curves.find(*it) == scene.curves.end()) continue;
     const QFont& f = *it == scene.current ? bold : regular;
     const QString name = modeName(*it);
     const double w = QFontMetricsF(f).horizontalAdvance(name);
-    p.setPen(curveColor(*it, pal));
+    p.setPen(curveTextColor(*it, pal));
     drawCached(p, QPointF(right - w, top), f, name);
     right -= w + 6;
   }
@@ -179,14 +256,14 @@ void paintCurves(QPainter& p, QSizeF size, const CurveScene& scene) {
       p, QPointF(size.width() - 4 - tabularWidth(regular, axis), size.height() - 4 - fm.descent()),
       regular, axis);
 
-  if (scene.hoverFraction) paintReadout(p, size, scene, shown, map);
+  if (scene.hoverFraction) paintReadout(p, size, scene, shown, map, pal);
   p.restore();
 }
 
 CurveView::CurveView(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::NoFocus);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  setFixedHeight(90);
+  setFixedHeight(kHeight);
 }
 
 void CurveView::setCurves(Curves curves, CurveMode current) {
@@ -203,6 +280,22 @@ void CurveView::setRange(double xMin, double xMax) {
 
 void CurveView::setHoverFraction(std::optional<double> f) {
   scene_.hoverFraction = f;
+  update();
+}
+
+double CurveView::normalScale() const {
+  return verticalScale(shownCurves(scene_.curves, scene_.xMin, scene_.xMax), scene_.xMin,
+                       scene_.xMax);
+}
+
+void CurveView::holdScale() {
+  if (scene_.heldScale) return;
+  scene_.heldScale = normalScale();
+}
+
+void CurveView::releaseScale() {
+  if (!scene_.heldScale) return;
+  scene_.heldScale.reset();
   update();
 }
 

@@ -89,7 +89,7 @@ void EquationView::paintEvent(QPaintEvent*) {
   for (const auto& line : lines_) {
     double x = 0;
     for (const auto& run : line.runs) {
-      p.setPen(run.term ? termColor(*run.term, pal)
+      p.setPen(run.term ? termTextColor(*run.term, pal)
                         : (line.secondary ? pal.secondaryLabel : pal.label));
       x += drawTabular(p, QPointF(x, top + fm.ascent()), f, run.text);
     }

@@ -89,6 +89,14 @@ void ZoomableCurveView::reset() {
   changed();
 }
 
+void ZoomableCurveView::holdScale() {
+  plot_->holdScale();
+}
+
+void ZoomableCurveView::releaseScale() {
+  plot_->releaseScale();
+}
+
 void ZoomableCurveView::changed() {
   plot_->setRange(window_.lo(), window_.hi());
   zoomOut_->setEnabled(window_.canZoomOut());
@@ -98,11 +106,24 @@ void ZoomableCurveView::changed() {
   emit windowChanged();
 }
 
-void ZoomableCurveView::setHover(double x) {
+void ZoomableCurveView::setHover(QPointF pos) {
+  // The legend row is not the plot: no readout there, and the plot's help
+  // can show.
+  if (!plot_->onPlot(pos)) {
+    clearHover();
+    return;
+  }
+  const double x = pos.x();
   const double w = plot_->width() - 2 * kInset;
   const double f = w <= 1 ? x - kInset : (x - kInset) / w;
   hover_ = std::clamp(f, 0.0, 1.0);
   plot_->setHoverFraction(hover_);
+}
+
+void ZoomableCurveView::clearHover() {
+  if (!hover_) return;
+  hover_.reset();
+  plot_->setHoverFraction(std::nullopt);
 }
 
 void ZoomableCurveView::showEvent(QShowEvent*) {
@@ -149,7 +170,7 @@ bool ZoomableCurveView::plotEvent(QEvent* event) {
     }
     case QEvent::MouseMove: {
       auto* e = static_cast<QMouseEvent*>(event);
-      setHover(e->position().x());
+      setHover(e->position());
       if (!pressAt_ || !(e->buttons() & Qt::LeftButton)) return false;
       const QPointF t = e->position() - *pressAt_;
       if (!dragging_ && std::hypot(t.x(), t.y()) < 2) return true;
@@ -165,12 +186,15 @@ bool ZoomableCurveView::plotEvent(QEvent* event) {
       window_.dragEnded();
       return true;
     case QEvent::Enter:
-      setHover(static_cast<QEnterEvent*>(event)->position().x());
+      setHover(static_cast<QEnterEvent*>(event)->position());
       return false;
     case QEvent::Leave:
-      hover_.reset();
-      plot_->setHoverFraction(std::nullopt);
+      clearHover();
       return false;
+    case QEvent::ToolTip:
+      // The readout already says what is under the pointer; the help would
+      // cover it.
+      return hover_.has_value();
     case QEvent::NativeGesture: {
       // The Mac trackpad's pinch: each event carries the change since the
       // previous one; the gesture's magnification is 1 plus their sum.

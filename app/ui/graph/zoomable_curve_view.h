@@ -37,6 +37,13 @@ class ZoomableCurveView : public QWidget {
   void zoom(double factor, double anchor = 0.5);
   void reset();
 
+  // The held scale: from the start of a slider drag in the panel to its
+  // end, the vertical scale stays put, so the edited curve moves against
+  // the others and the grid.
+  void holdScale();
+  void releaseScale();
+  bool scaleHeld() const { return plot_->scene().heldScale.has_value(); }
+
   std::optional<double> hoverFraction() const { return hover_; }
   bool scrollMonitorInstalled() const { return monitoring_; }
 
@@ -58,7 +65,8 @@ class ZoomableCurveView : public QWidget {
   bool plotEvent(QEvent* event);
   // The app-wide scroll monitor: zooms when the pointer is over the plot.
   bool scrollZoom(QWheelEvent* event);
-  void setHover(double x);
+  void setHover(QPointF pos);
+  void clearHover();
   void changed();
 
   GraphWindow window_;

@@ -56,7 +56,7 @@ QString EditableNumber::text() const {
 
 QColor EditableNumber::textColor() const {
   if (!isEnabled()) return colors().tertiaryLabel;
-  return tint_ ? termColor(*tint_) : colors().secondaryLabel;
+  return tint_ ? termTextColor(*tint_) : colors().secondaryLabel;
 }
 
 QSize EditableNumber::sizeHint() const {

@@ -98,7 +98,26 @@ void PlainSlider::dragTo(double x) {
 
 void PlainSlider::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
+  if (!dragging_) {
+    dragging_ = true;
+    emit dragStarted();
+  }
   dragTo(event->position().x());
+}
+
+void PlainSlider::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) endDrag();
+}
+
+void PlainSlider::hideEvent(QHideEvent*) {
+  // A slider taken away mid-drag gets no release.
+  endDrag();
+}
+
+void PlainSlider::endDrag() {
+  if (!dragging_) return;
+  dragging_ = false;
+  emit dragEnded();
 }
 
 void PlainSlider::mouseMoveEvent(QMouseEvent* event) {

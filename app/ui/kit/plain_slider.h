@@ -25,6 +25,7 @@ class PlainSlider : public QWidget {
   const QString& title() const { return title_; }
   double knob() const { return knob_; }
   void setKnob(double diameter);
+  bool isDragging() const { return dragging_; }
 
   // The accessibility actions.
   void increment();
@@ -36,21 +37,30 @@ class PlainSlider : public QWidget {
  signals:
   // After the slider wrote a new value through the binding.
   void edited(double value);
+  // The pointer took the knob (before the first value of the drag is
+  // written) and let it go. Steps through the accessibility actions are no
+  // drag.
+  void dragStarted();
+  void dragEnded();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   void write(double v);
   void dragTo(double x);
+  void endDrag();
 
   QString title_;
   Binding<double> value_;
   ValueRange range_;
   double step_;
   double knob_ = 18;
+  bool dragging_ = false;
 };
 
 }  // namespace quillon::ui

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -122,12 +121,10 @@ void PanelView::buildFixedSections() {
   column_->addWidget(switches);
 
   scrollSpeed_ = new LabeledSlider(sliders::scrollSpeed(), model_.scrollSpeedBinding());
+  holdGraphScaleWhileDragging(scrollSpeed_);
   column_->addWidget(scrollSpeed_);
 
   dpi_ = new DPIField(dpi_fields::mouseDpi(), model_.dpiBinding());
-  auto* dim = new QGraphicsOpacityEffect(dpi_);
-  dim->setOpacity(kDisabledOpacity);
-  dpi_->setGraphicsEffect(dim);
   column_->addWidget(dpi_);
 
   column_->addWidget(new Divider);
@@ -185,6 +182,7 @@ void PanelView::rebuildModeSection() {
     modeSection_->deleteLater();
   }
   modeSection_ = new PanelModeSection(model_, showWinDpi_, [this](bool on) { setShowWinDpi(on); });
+  for (LabeledSlider* s : modeSection_->sliders()) holdGraphScaleWhileDragging(s);
   column_->insertWidget(at, modeSection_);
 }
 
@@ -204,6 +202,15 @@ void PanelView::rebuildGraph() {
   column_->insertWidget(at, graph_);
   graphDevice_ = d;
   refreshCurves();
+}
+
+void PanelView::holdGraphScaleWhileDragging(LabeledSlider* slider) {
+  connect(slider, &LabeledSlider::dragStarted, this, [this] {
+    if (graph_) graph_->holdScale();
+  });
+  connect(slider, &LabeledSlider::dragEnded, this, [this] {
+    if (graph_) graph_->releaseScale();
+  });
 }
 
 void PanelView::refreshValues() {
@@ -227,9 +234,8 @@ void PanelView::refreshValues() {
 
   dpi_->setVisible(mouse);
   const bool dpiActive = mode != app::Mode::mac;
+  // Disabled is dimmed enough: its colours are macOS's disabled ones.
   dpi_->setEnabled(dpiActive);
-  // Off when not dimmed: the effect draws through an offscreen pixmap.
-  dpi_->graphicsEffect()->setEnabled(!dpiActive);
   dpi_->refresh();
 
   modeSection_->refresh();

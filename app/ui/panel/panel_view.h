@@ -51,7 +51,6 @@ class PanelView : public QWidget {
   static constexpr int kPadding = 16;
   static constexpr int kSectionSpacing = 12;
   static constexpr int kSwitchSpacing = 4;
-  static constexpr double kDisabledOpacity = 0.4;
 
   PanelView(app::Model& model, PanelActions actions, QWidget* parent = nullptr);
   ~PanelView() override;
@@ -110,6 +109,8 @@ class PanelView : public QWidget {
   void reshape();
   void rebuildModeSection();
   void rebuildGraph();
+  // While the slider is dragged the graph keeps its vertical scale.
+  void holdGraphScaleWhileDragging(LabeledSlider* slider);
   void refreshValues();
   void refreshCurves();
   void refreshMessage();

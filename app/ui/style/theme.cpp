@@ -4,6 +4,7 @@
 #include <QPalette>
 
 #include "app/ui/style/app_style.h"
+#include "app/ui/style/contrast.h"
 
 namespace quillon::ui {
 namespace {
@@ -27,6 +28,17 @@ Palette makeLight() {
   p.cyan = QColor(0x55BEF0);
   p.gray = QColor(0x8E8E93);
   p.red = QColor(0xFF3B30);
+  // Each plain colour darkened at its own hue to 4.5 : 1 on the graph.
+  p.greenText = QColor(0x187A27);
+  p.orangeText = QColor(0x995900);
+  p.purpleText = QColor(0x9E2ED7);
+  p.pinkText = QColor(0xD50029);
+  p.tealText = QColor(0x2F7183);
+  p.cyanText = QColor(0x0E709E);
+  p.grayText = QColor(0x69696E);
+  p.grayLine = QColor(0x85858A);
+  p.cyanLine = QColor(0x128DC8);
+  p.orangeLine = QColor(0xC27100);
   p.accent = p.blue;
   p.label = black(0.85);
   p.secondaryLabel = black(0.50);
@@ -59,6 +71,18 @@ Palette makeDark() {
   p.cyan = QColor(0x5AC8F5);
   p.gray = QColor(0x98989D);
   p.red = QColor(0xFF453A);
+  // Dark mode's plain colours read well except purple, pink and grey on the
+  // graph: those lightened at their own hue.
+  p.greenText = p.green;
+  p.orangeText = p.orange;
+  p.purpleText = QColor(0xCE80F5);
+  p.pinkText = QColor(0xFF6F8C);
+  p.tealText = p.teal;
+  p.cyanText = p.cyan;
+  p.grayText = QColor(0x9F9FA3);
+  p.grayLine = p.gray;
+  p.cyanLine = p.cyan;
+  p.orangeLine = p.orange;
   p.accent = p.blue;
   p.label = white(0.85);
   p.secondaryLabel = white(0.55);
@@ -134,6 +158,22 @@ QColor termColor(Term t, const Palette& p) {
   return p.label;
 }
 
+QColor termTextColor(Term t, const Palette& p) {
+  switch (t) {
+    case Term::speed:
+      return p.orangeText;
+    case Term::accel:
+      return p.greenText;
+    case Term::shape:
+      return p.purpleText;
+    case Term::threshold:
+      return p.pinkText;
+    case Term::boost:
+      return p.tealText;
+  }
+  return p.label;
+}
+
 QColor curveColor(CurveMode m, const Palette& p) {
   switch (m) {
     case CurveMode::mac:
@@ -144,6 +184,34 @@ QColor curveColor(CurveMode m, const Palette& p) {
       return p.orange;
   }
   return p.label;
+}
+
+QColor curveLineColor(CurveMode m, const Palette& p) {
+  switch (m) {
+    case CurveMode::mac:
+      return p.grayLine;
+    case CurveMode::windows:
+      return p.cyanLine;
+    case CurveMode::custom:
+      return p.orangeLine;
+  }
+  return p.label;
+}
+
+QColor curveTextColor(CurveMode m, const Palette& p) {
+  switch (m) {
+    case CurveMode::mac:
+      return p.grayText;
+    case CurveMode::windows:
+      return p.cyanText;
+    case CurveMode::custom:
+      return p.orangeText;
+  }
+  return p.label;
+}
+
+QColor graphBackground(const Palette& p) {
+  return composite(withAlpha(p.secondaryLabel, kGraphTint), p.panelBackground);
 }
 
 QString modeName(CurveMode m) {

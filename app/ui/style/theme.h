@@ -15,6 +15,13 @@ struct Palette {
   bool dark = false;
   // Named system colours.
   QColor blue, green, orange, purple, pink, teal, cyan, gray, red;
+  // The same colours for text: darker in light, lighter in dark wherever the
+  // plain colour reads at less than 4.5 : 1 on the panel or the graph, as
+  // macOS's own text colours are.
+  QColor greenText, orangeText, purpleText, pinkText, tealText, cyanText, grayText;
+  // The current curve's line: the plain colour, darker where it stands out
+  // from the graph's background by less than 3 : 1.
+  QColor grayLine, cyanLine, orangeLine;
   // Semantic colours.
   QColor accent;
   QColor label;           // primary text
@@ -65,13 +72,23 @@ class Appearance : public QObject {
 // The palette of the current appearance.
 const Palette& colors();
 
-// The colour that marks each term of the custom formula.
+// The colour that marks each term of the custom formula; the text variant
+// for the numbers drawn in it.
 enum class Term { speed, accel, shape, threshold, boost };
 QColor termColor(Term t, const Palette& p = colors());
+QColor termTextColor(Term t, const Palette& p = colors());
 
-// The graph's modes, in drawing and legend order.
+// The graph's modes, in drawing and legend order. curveColor draws the faint
+// reference curves, curveLineColor the current mode's curve, curveTextColor
+// the names and values written in a curve's colour.
 enum class CurveMode { mac, windows, custom };
 QColor curveColor(CurveMode m, const Palette& p = colors());
+QColor curveLineColor(CurveMode m, const Palette& p = colors());
+QColor curveTextColor(CurveMode m, const Palette& p = colors());
+
+// The graph's background: the secondary colour at 8 % over the panel.
+constexpr double kGraphTint = 0.08;
+QColor graphBackground(const Palette& p = colors());
 QString modeName(CurveMode m);  // "Mac", "Windows", "Custom"
 
 }  // namespace quillon::ui

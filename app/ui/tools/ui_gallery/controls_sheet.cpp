@@ -98,7 +98,6 @@ QWidget* controlsSheet() {
   auto* plain = new BorderedButton("2");
   auto* dimmed = new BorderedButton("3");
   dimmed->setEnabled(false);
-  dimmed->setDimmed(0.45);
   auto* small = new BorderedButton(QString::fromUtf8("Setup…"), ControlSize::small);
   col->addWidget(row({selected, plain, dimmed, small, new Stepper,
                       new LinkButton("Link button", fonts::caption())}));
