@@ -59,7 +59,7 @@ CoreTest::CoreTest()
     : root(freshRoot()),
       paths(Paths::forHome(root / "home")),
       mac(root / "mac"),
-      env{mac.system(), paths, loop, 501, {}} {
+      env{mac.system(), paths, loop, 501, {}, {}} {
   std::filesystem::create_directories(paths.home);
   env.installer = stubInstallerHooks(windows);
 }
