@@ -66,6 +66,8 @@ void PresetRow::refresh() {
     b->setDimmed(p ? 1.0 : kEmptyOpacity);
     b->setSelected(p && presetIsCurrent(*p, cfg));
     b->setToolTip(describePreset(p));
+    b->setAccessibleName(p ? QStringLiteral("Saved curve %1").arg(i + 1)
+                           : QStringLiteral("Saved curve %1, empty").arg(i + 1));
   }
 }
 

@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "app/ui/graph/curve_view_accessible.h"
+
 #include "app/ui/style/fonts.h"
 #include "app/ui/style/tabular_text.h"
 
@@ -184,6 +186,7 @@ void paintCurves(QPainter& p, QSizeF size, const CurveScene& scene) {
 }
 
 CurveView::CurveView(QWidget* parent) : QWidget(parent) {
+  installCurveViewAccessibility();
   setFocusPolicy(Qt::NoFocus);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   setFixedHeight(90);
@@ -193,12 +196,14 @@ void CurveView::setCurves(Curves curves, CurveMode current) {
   scene_.curves = std::move(curves);
   scene_.current = current;
   update();
+  curveViewDescriptionChanged(this);
 }
 
 void CurveView::setRange(double xMin, double xMax) {
   scene_.xMin = xMin;
   scene_.xMax = xMax;
   update();
+  curveViewDescriptionChanged(this);
 }
 
 void CurveView::setHoverFraction(std::optional<double> f) {

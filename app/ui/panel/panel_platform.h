@@ -12,4 +12,9 @@ namespace quillon::ui {
 
 void configurePanelWindow(QWidget* window, const std::function<void()>& onEscape);
 
+// Asks VoiceOver to say `text` (a changed message line) on a Mac; nothing
+// elsewhere, where the label's name-changed event is all a screen reader
+// gets.
+void announce(const QString& text);
+
 }  // namespace quillon::ui

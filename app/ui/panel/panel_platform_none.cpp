@@ -6,4 +6,6 @@ namespace quillon::ui {
 
 void configurePanelWindow(QWidget*, const std::function<void()>&) {}
 
+void announce(const QString&) {}
+
 }  // namespace quillon::ui

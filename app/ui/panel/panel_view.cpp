@@ -21,6 +21,7 @@
 #include "app/ui/panel/panel_footer.h"
 #include "app/ui/panel/panel_mode_section.h"
 #include "app/ui/panel/panel_model.h"
+#include "app/ui/panel/panel_platform.h"
 #include "app/ui/panel/trackpad_note.h"
 #include "app/ui/style/fonts.h"
 #include "app/ui/style/symbols.h"
@@ -35,6 +36,30 @@ double graphStart(Device d) {
 
 QString text(const std::string& s) {
   return QString::fromStdString(s);
+}
+
+// A section and the controls inside it, in the Tab order: the section
+// first, its descendants right after it.
+QList<QWidget*> tabChain(QWidget* section) {
+  QList<QWidget*> chain{section};
+  for (QWidget* w = section->nextInFocusChain(); w != section && section->isAncestorOf(w);
+       w = w->nextInFocusChain()) {
+    chain << w;
+  }
+  return chain;
+}
+
+QWidget* lastInTabOrder(QWidget* section) {
+  return tabChain(section).last();
+}
+
+// A section made after the ones below it joins the Tab order where it is
+// read, not at its end.
+void followInTabOrder(QWidget* after, QWidget* section) {
+  for (QWidget* w : tabChain(section)) {
+    QWidget::setTabOrder(after, w);
+    after = w;
+  }
 }
 
 }  // namespace
@@ -164,6 +189,7 @@ void PanelView::rebuildModeSection() {
   }
   modeSection_ = new PanelModeSection(model_, showWinDpi_, [this](bool on) { setShowWinDpi(on); });
   column_->insertWidget(at, modeSection_);
+  followInTabOrder(modePicker_, modeSection_);
 }
 
 void PanelView::rebuildGraph() {
@@ -180,6 +206,7 @@ void PanelView::rebuildGraph() {
                                    : model_.config().trackpad.natural;
   });
   column_->insertWidget(at, graph_);
+  followInTabOrder(lastInTabOrder(modeSection_), graph_);
   graphDevice_ = d;
   refreshCurves();
 }
@@ -225,7 +252,10 @@ void PanelView::refreshCurves() {
 }
 
 void PanelView::refreshMessage() {
+  // The label tells assistive tools its new name itself; a Mac's VoiceOver
+  // also hears it said.
   message_->setText(text(model_.message()));
+  announce(message_->text());
 }
 
 QSizeF PanelView::contentSize() const {

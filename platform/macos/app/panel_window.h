@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace quillon::platform::macos::MacPanelWindow {
 
@@ -30,6 +31,11 @@ namespace quillon::platform::macos::MacPanelWindow {
 //
 // False when there is no window behind the handle.
 bool configure(void* nsViewOrWindow, std::function<void()> onEscape = {});
+
+// VoiceOver says `utf8Text` (NSAccessibilityPostNotificationWithUserInfo
+// on NSApp, NSAccessibilityAnnouncementRequestedNotification). Nothing when
+// the text is not UTF-8.
+void announce(const std::string& utf8Text);
 
 // NSApp activateIgnoringOtherApps:YES.
 void activateIgnoringOtherApps();

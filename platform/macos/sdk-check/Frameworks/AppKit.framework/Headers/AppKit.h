@@ -104,6 +104,18 @@ APPKIT_EXTERN __kindof NSApplication* NSApp;
 APPKIT_EXTERN NSNotificationName const NSApplicationDidFinishLaunchingNotification;
 APPKIT_EXTERN NSNotificationName const NSApplicationDidResignActiveNotification;
 
+// NSAccessibilityConstants.h, NSAccessibility.h
+typedef NSString* NSAccessibilityNotificationName;
+typedef NSString* NSAccessibilityNotificationUserInfoKey;
+APPKIT_EXTERN NSAccessibilityNotificationName const NSAccessibilityAnnouncementRequestedNotification
+    API_AVAILABLE(macos(10.7));
+APPKIT_EXTERN NSAccessibilityNotificationUserInfoKey const NSAccessibilityAnnouncementKey
+    API_AVAILABLE(macos(10.7));
+APPKIT_EXTERN void NSAccessibilityPostNotificationWithUserInfo(
+    id element, NSAccessibilityNotificationName notification,
+    NSDictionary<NSAccessibilityNotificationUserInfoKey, id>* _Nullable userInfo)
+    API_AVAILABLE(macos(10.7));
+
 // NSImage.h
 @interface NSImage : NSObject <NSCopying>
 + (instancetype)imageWithSystemSymbolName:(NSString*)name
