@@ -162,10 +162,11 @@ void EditableNumber::endEditing() {
   editing_ = false;
   const bool hadFocus = field_->hasFocus();
   // Begun from the keyboard, the focus comes back to the number; begun by
-  // a click, nothing keeps it.
+  // a click, nothing keeps it. Before the field hides: a hidden focused
+  // field would hand the focus on to the next control.
   if (hadFocus && byKeyboard_) setFocus(Qt::OtherFocusReason);
-  field_->hide();
   if (hadFocus && !byKeyboard_) field_->clearFocus();
+  field_->hide();
   setToolTip(QString::fromUtf8(kHelp));
   updateGeometry();
   update();

@@ -38,28 +38,25 @@ QString text(const std::string& s) {
   return QString::fromStdString(s);
 }
 
-// A section and the controls inside it, in the Tab order: the section
-// first, its descendants right after it.
+// The controls inside a section, in the window's Tab order (which need not
+// keep them next to the section itself).
 QList<QWidget*> tabChain(QWidget* section) {
-  QList<QWidget*> chain{section};
-  for (QWidget* w = section->nextInFocusChain(); w != section && section->isAncestorOf(w);
-       w = w->nextInFocusChain()) {
-    chain << w;
+  QList<QWidget*> chain;
+  QWidget* start = section->window();
+  for (QWidget* w = start->nextInFocusChain(); w != start; w = w->nextInFocusChain()) {
+    if (w != section && section->isAncestorOf(w) && w->focusPolicy() != Qt::NoFocus) chain << w;
   }
   return chain;
 }
 
-QWidget* lastInTabOrder(QWidget* section) {
-  return tabChain(section).last();
-}
-
 // A section made after the ones below it joins the Tab order where it is
-// read, not at its end.
-void followInTabOrder(QWidget* after, QWidget* section) {
+// read, not at its end. Returns its last control, or `after`.
+QWidget* followInTabOrder(QWidget* after, QWidget* section) {
   for (QWidget* w : tabChain(section)) {
     QWidget::setTabOrder(after, w);
     after = w;
   }
+  return after;
 }
 
 }  // namespace
@@ -206,7 +203,8 @@ void PanelView::rebuildGraph() {
                                    : model_.config().trackpad.natural;
   });
   column_->insertWidget(at, graph_);
-  followInTabOrder(lastInTabOrder(modeSection_), graph_);
+  const QList<QWidget*> section = tabChain(modeSection_);
+  followInTabOrder(section.isEmpty() ? modePicker_ : section.last(), graph_);
   graphDevice_ = d;
   refreshCurves();
 }
