@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "app/ui/graph/curve_view_accessible.h"
-
 #include "app/ui/style/fonts.h"
 #include "app/ui/style/tabular_text.h"
 
