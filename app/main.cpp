@@ -13,6 +13,7 @@
 #include "app/core/qt_run_loop.h"
 #include "app/ui/app_windows.h"
 #include "app/ui/installer/installer_alerts.h"
+#include "app/ui/kit/focus_ring.h"
 #include "app/ui/menubar/menu_bar_item.h"
 #include "app/ui/style/app_style.h"
 #include "app/ui/style/theme.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
   QApplication qtApp(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   ui::Appearance::instance().apply();
+  ui::useFullKeyboardAccess();
   if (offscreen && !commandLine.snapshotFolder) {
     std::cerr << "No display: Quillon runs without showing its windows.\n";
   }

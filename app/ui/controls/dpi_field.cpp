@@ -28,6 +28,10 @@ DPIField::DPIField(const DpiSpec& spec, Binding<double> value, QWidget* parent)
   row->addStretch(1);
   row->addWidget(number_, 0, Qt::AlignVCenter);
   row->addWidget(stepper_, 0, Qt::AlignVCenter);
+  // The number and its stepper both carry the field's title.
+  number_->setAccessibleName(spec.title);
+  stepper_->setAccessibleName(spec.title);
+  stepper_->setValueText([n = number_] { return n->displayText(); });
   connect(stepper_, &Stepper::stepUp, this, &DPIField::increment);
   connect(stepper_, &Stepper::stepDown, this, &DPIField::decrement);
   connect(number_, &EditableNumber::committed, this, [this] { emit edited(); });

@@ -31,6 +31,13 @@ LabeledSlider::LabeledSlider(const SliderSpec& spec, Binding<double> value, QWid
   }
 
   slider_ = new PlainSlider(spec.title, std::move(value), spec.range, spec.step);
+  // The slider reads its value as the label beside it shows it.
+  if (number_) {
+    number_->setAccessibleName(spec.title);
+    slider_->setValueText([n = number_](double v) { return n->textFor(v); });
+  } else {
+    slider_->setValueText([t = text_](double v) { return t->textFor(v); });
+  }
 
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);

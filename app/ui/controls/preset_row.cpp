@@ -65,6 +65,8 @@ void PresetRow::refresh() {
     b->setEnabled(p.has_value());
     b->setSelected(p && presetIsCurrent(*p, cfg));
     b->setToolTip(describePreset(p));
+    b->setAccessibleName(p ? QStringLiteral("Saved curve %1").arg(i + 1)
+                           : QStringLiteral("Saved curve %1, empty").arg(i + 1));
   }
 }
 

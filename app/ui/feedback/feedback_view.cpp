@@ -73,12 +73,14 @@ FeedbackView::FeedbackView(app::Env& env, QWidget* parent) : QWidget(parent), en
   editorFrame.borderWidth = 1;
   editorFrame.border = [](const Palette& p) { return withAlpha(p.secondaryLabel, 0.3); };
   editorFrame.margins = QMargins(4, 4, 2, 4);
+  message_->setAccessibleName(q("Message"));
   messageBox_ = new TextBox(message_, editorFrame, this);
   messageBox_->setFixedHeight(140);
   column->addWidget(messageBox_);
 
   email_ = TextBox::lineField(this);
   email_->setPlaceholderText(q("Your email (optional, if you'd like a reply)"));
+  email_->setAccessibleName(q("Email"));
   emailBox_ = new TextBox(email_, TextBox::Frame{}, this);
   emailBox_->setFixedHeight(22);
   column->addWidget(emailBox_);

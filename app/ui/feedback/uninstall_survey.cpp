@@ -76,6 +76,7 @@ class SurveyDialog : public QDialog {
 
     text_ = TextBox::plainEditor(this);
     text_->setObjectName(QStringLiteral("otherText"));
+    text_->setAccessibleName(q("Anything else? (optional)"));
     text_->document()->setDocumentMargin(0);
     TextBox::Frame frame;
     frame.radius = 6;
@@ -123,9 +124,14 @@ class SurveyDialog : public QDialog {
  protected:
   void paintEvent(QPaintEvent*) override { TextBox::paintFocusRings(this); }
   // Only the close button ends the survey without a choice; Escape, as in a
-  // titled window without a cancel button, does nothing.
+  // titled window without a cancel button, does nothing. Return (where the
+  // text does not take it) presses the default button.
   void keyPressEvent(QKeyEvent* event) override {
     if (event->key() == Qt::Key_Escape) return;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      done(sent);
+      return;
+    }
     QDialog::keyPressEvent(event);
   }
   void reject() override { done(cancelled); }

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "app/ui/graph/curve_view_accessible.h"
 #include "app/ui/graph/graph_scale.h"
 #include "app/ui/style/fonts.h"
 #include "app/ui/style/tabular_text.h"
@@ -261,6 +262,7 @@ void paintCurves(QPainter& p, QSizeF size, const CurveScene& scene) {
 }
 
 CurveView::CurveView(QWidget* parent) : QWidget(parent) {
+  installCurveViewAccessibility();
   setFocusPolicy(Qt::NoFocus);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   setFixedHeight(kHeight);
@@ -270,12 +272,14 @@ void CurveView::setCurves(Curves curves, CurveMode current) {
   scene_.curves = std::move(curves);
   scene_.current = current;
   update();
+  curveViewDescriptionChanged(this);
 }
 
 void CurveView::setRange(double xMin, double xMax) {
   scene_.xMin = xMin;
   scene_.xMax = xMax;
   update();
+  curveViewDescriptionChanged(this);
 }
 
 void CurveView::setHoverFraction(std::optional<double> f) {

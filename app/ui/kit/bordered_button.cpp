@@ -10,7 +10,7 @@ namespace quillon::ui {
 BorderedButton::BorderedButton(const QString& title, ControlSize size, QWidget* parent)
     : QAbstractButton(parent), size_(size) {
   setText(title);
-  setFocusPolicy(Qt::NoFocus);
+  takeFocusByTab(this);
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -43,6 +43,13 @@ QSize BorderedButton::sizeHint() const {
 
 QSize BorderedButton::minimumSizeHint() const {
   return sizeHint();
+}
+
+QPainterPath BorderedButton::focusOutline() const {
+  const bool small = size_ == ControlSize::small;
+  const double h = small ? 19 : 22;
+  return roundedOutline(QRectF(0.5, (height() - 1 - h) / 2 + 0.25, width() - 1.0, h - 0.5),
+                        small ? 4.5 : 5);
 }
 
 void BorderedButton::paintEvent(QPaintEvent*) {

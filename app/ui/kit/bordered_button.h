@@ -7,11 +7,13 @@
 
 #include <QAbstractButton>
 
+#include "app/ui/kit/focus_ring.h"
+
 namespace quillon::ui {
 
 enum class ControlSize { small, regular };
 
-class BorderedButton : public QAbstractButton {
+class BorderedButton : public QAbstractButton, public FocusOutline {
   Q_OBJECT
  public:
   explicit BorderedButton(const QString& title, ControlSize size = ControlSize::regular,
@@ -23,6 +25,7 @@ class BorderedButton : public QAbstractButton {
   double dimmed() const { return opacity_; }
 
   QSize sizeHint() const override;
+  QPainterPath focusOutline() const override;
   QSize minimumSizeHint() const override;
 
  protected:

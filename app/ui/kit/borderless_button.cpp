@@ -1,5 +1,7 @@
 #include "app/ui/kit/borderless_button.h"
 
+#include "app/ui/kit/focus_ring.h"
+
 #include <QPainter>
 
 #include "app/ui/style/symbols.h"
@@ -8,7 +10,7 @@
 namespace quillon::ui {
 
 BorderlessButton::BorderlessButton(QWidget* parent) : QAbstractButton(parent) {
-  setFocusPolicy(Qt::NoFocus);
+  takeFocusByTab(this);
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 

@@ -17,7 +17,7 @@ CheckBox::CheckBox(const QString& title, QWidget* parent) : QAbstractButton(pare
   setText(title);
   setCheckable(true);
   setFont(fonts::body());
-  setFocusPolicy(Qt::NoFocus);
+  takeFocusByTab(this);
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -25,6 +25,10 @@ QSize CheckBox::sizeHint() const {
   const QFontMetricsF fm(font());
   return {qCeil(kBox + kGap + fm.horizontalAdvance(text())) + 1,
           qCeil(std::max(kBox + 2, fm.height()))};
+}
+
+QPainterPath CheckBox::focusOutline() const {
+  return roundedOutline(QRectF(0.5, (height() - kBox) / 2, kBox, kBox), 3);
 }
 
 void CheckBox::paintEvent(QPaintEvent*) {

@@ -5,13 +5,16 @@
 
 #include <QAbstractButton>
 
+#include "app/ui/kit/focus_ring.h"
+
 namespace quillon::ui {
 
-class CheckBox : public QAbstractButton {
+class CheckBox : public QAbstractButton, public FocusOutline {
   Q_OBJECT
  public:
   explicit CheckBox(const QString& title, QWidget* parent = nullptr);
   QSize sizeHint() const override;
+  QPainterPath focusOutline() const override;
   QSize minimumSizeHint() const override { return sizeHint(); }
 
  protected:

@@ -5,7 +5,10 @@
 // loses the keyboard focus, when its window stops being the key window, and
 // on "endNumberEditing" once editing has lasted more than 0.3 s (the click
 // that starts editing posts that notification too). Escape leaves the value
-// as it was.
+// as it was. It takes the keyboard focus by Tab only: then Return or a
+// typed digit starts editing, and Return or Escape gives the focus back to
+// the number. Assistive tools read it as its owner names it and may set a
+// value, which commits as typing it would.
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -33,12 +36,20 @@ class EditableNumber : public QWidget {
   // The value as "%.<decimals>f".
   QString shown() const;
   // What is drawn while not editing: shown() and the suffix.
-  QString displayText() const { return shown() + suffix_; }
+  QString displayText() const { return textFor(value_.get()); }
+  // How v would be drawn.
+  QString textFor(double v) const;
+  ValueRange range() const { return range_; }
+  int decimals() const { return decimals_; }
+  double value() const { return value_.get(); }
+  // Writes v, clamped and rounded, as committing it typed would.
+  void assign(double v);
   bool editing() const { return editing_; }
   QString text() const;
   QLineEdit* field() const { return field_; }
 
-  void beginEditing();
+  // typed: the keys that started editing, which replace the text.
+  void beginEditing(const QString& typed = {});
   void commit();
   // Escape: stop editing without writing.
   void cancel();
@@ -53,6 +64,7 @@ class EditableNumber : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -68,6 +80,7 @@ class EditableNumber : public QWidget {
   QString suffix_;
   std::optional<Term> tint_;
   bool editing_ = false;
+  bool byKeyboard_ = false;  // editing began with the number focused
   QElapsedTimer startedAt_;
   QLineEdit* field_;
 };

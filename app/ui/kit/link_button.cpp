@@ -1,5 +1,7 @@
 #include "app/ui/kit/link_button.h"
 
+#include "app/ui/kit/focus_ring.h"
+
 #include <QPainter>
 
 #include "app/ui/style/theme.h"
@@ -10,7 +12,7 @@ LinkButton::LinkButton(const QString& title, const QFont& font, QWidget* parent)
     : QAbstractButton(parent) {
   setText(title);
   setFont(font);
-  setFocusPolicy(Qt::NoFocus);
+  takeFocusByTab(this);
   setCursor(Qt::PointingHandCursor);
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }

@@ -1,5 +1,7 @@
 #include "app/ui/kit/menu_button.h"
 
+#include "app/ui/kit/focus_ring.h"
+
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -18,9 +20,12 @@ MenuButton::MenuButton(const QString& title, QMenu* menu, QWidget* parent)
     : QAbstractButton(parent), menu_(menu) {
   setText(title);
   setFont(fonts::body());
-  setFocusPolicy(Qt::NoFocus);
+  takeFocusByTab(this);
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   menu_->setParent(this, menu_->windowFlags());
+  // Space with the focus and an assistive tool's press click the button;
+  // the mouse opens the menu on its press.
+  connect(this, &QAbstractButton::clicked, this, &MenuButton::open);
 }
 
 QSize MenuButton::sizeHint() const {
@@ -29,7 +34,17 @@ QSize MenuButton::sizeHint() const {
 }
 
 void MenuButton::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton || !isEnabled()) return;
+  if (event->button() != Qt::LeftButton) return;
+  open();
+}
+
+void MenuButton::mouseReleaseEvent(QMouseEvent* event) {
+  // The press opened the menu already: no click.
+  event->accept();
+}
+
+void MenuButton::open() {
+  if (!isEnabled() || menu_->isVisible()) return;
   setDown(true);
   emit aboutToOpen();
   menu_->popup(mapToGlobal(QPoint(0, height() + 2)));

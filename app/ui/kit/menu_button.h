@@ -1,7 +1,8 @@
 #pragma once
 
 // A borderless menu button: its title and a small down chevron; a press
-// opens its menu below it.
+// opens its menu below it, as do Space with the focus and an assistive
+// tool's press.
 
 #include <QAbstractButton>
 
@@ -14,6 +15,8 @@ class MenuButton : public QAbstractButton {
  public:
   MenuButton(const QString& title, QMenu* menu, QWidget* parent = nullptr);
   QMenu* menu() const { return menu_; }
+  // Opens the menu below the button.
+  void open();
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override { return sizeHint(); }
 
@@ -24,6 +27,7 @@ class MenuButton : public QAbstractButton {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   QMenu* menu_;

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,9 +13,9 @@
 namespace quillon::ui {
 namespace {
 
-// One accessibility element labelled with the title, its value as "%.2f".
-// QAccessibleWidget is its own action interface.
-class SliderAccessible : public QAccessibleWidget {
+// One accessibility element labelled with the title, its value read as the
+// label beside it reads. QAccessibleWidget is its own action interface.
+class SliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
  public:
   explicit SliderAccessible(PlainSlider* w) : QAccessibleWidget(w, QAccessible::Slider) {}
 
@@ -22,15 +23,31 @@ class SliderAccessible : public QAccessibleWidget {
 
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name) return slider()->title();
-    if (t == QAccessible::Value) return QString::asprintf("%.2f", slider()->value());
+    if (t == QAccessible::Value) return slider()->valueText();
     return QAccessibleWidget::text(t);
   }
   int childCount() const override { return 0; }
-  QStringList actionNames() const override { return {increaseAction(), decreaseAction()}; }
+  QStringList actionNames() const override {
+    return {increaseAction(), decreaseAction(), setFocusAction()};
+  }
   void doAction(const QString& name) override {
+    if (!slider()->isEnabled()) return;
     if (name == increaseAction()) slider()->increment();
     if (name == decreaseAction()) slider()->decrement();
+    if (name == setFocusAction()) slider()->setFocus(Qt::OtherFocusReason);
   }
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(t);
+  }
+
+  QVariant currentValue() const override { return slider()->value(); }
+  void setCurrentValue(const QVariant& v) override {
+    if (slider()->isEnabled()) slider()->assign(v.toDouble());
+  }
+  QVariant maximumValue() const override { return slider()->range().upper; }
+  QVariant minimumValue() const override { return slider()->range().lower; }
+  QVariant minimumStepSize() const override { return slider()->step(); }
 };
 
 QAccessibleInterface* sliderFactory(const QString& key, QObject* object) {
@@ -58,7 +75,7 @@ PlainSlider::PlainSlider(QString title, Binding<double> value, ValueRange range,
       step_(step) {
   static const bool installed = (QAccessible::installFactory(sliderFactory), true);
   (void)installed;
-  setFocusPolicy(Qt::NoFocus);
+  takeFocusByTab(this);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   setAccessibleName(title_);
 }
@@ -76,11 +93,22 @@ QSize PlainSlider::minimumSizeHint() const {
   return {qRound(knob_ * 2), qRound(knob_ + 4)};
 }
 
+QString PlainSlider::valueText() const {
+  const double v = value_.get();
+  return valueText_ ? valueText_(v) : QString::asprintf("%g", v);
+}
+
 void PlainSlider::write(double v) {
   if (v == value_.get()) return;
   value_.set(v);
   update();
+  QAccessibleValueChangeEvent changed(this, v);
+  QAccessible::updateAccessibility(&changed);
   emit edited(v);
+}
+
+void PlainSlider::assign(double v) {
+  write(snap(v));
 }
 
 void PlainSlider::increment() {
@@ -124,21 +152,46 @@ void PlainSlider::mouseMoveEvent(QMouseEvent* event) {
   if (event->buttons() & Qt::LeftButton) dragTo(event->position().x());
 }
 
+void PlainSlider::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+      increment();
+      break;
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+      decrement();
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+QRectF PlainSlider::knobRect() const {
+  const double span = range_.upper - range_.lower;
+  const double f = span > 0 ? std::clamp((value_.get() - range_.lower) / span, 0.0, 1.0) : 0.0;
+  const double travel = width() - knob_;
+  return {f * travel, height() / 2.0 - knob_ / 2, knob_, knob_};
+}
+
+QPainterPath PlainSlider::focusOutline() const {
+  QPainterPath path;
+  path.addEllipse(knobRect());
+  return path;
+}
+
 void PlainSlider::paintEvent(QPaintEvent*) {
   const Palette& pal = colors();
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
-  const double span = range_.upper - range_.lower;
-  const double f = span > 0 ? std::clamp((value_.get() - range_.lower) / span, 0.0, 1.0) : 0.0;
+  const QRectF knob = knobRect();
   const double travel = width() - knob_;
-  const double midY = height() / 2.0;
-  const double knobX = f * travel;  // left edge of the knob
-  const double trackTop = midY - 2;
+  const double knobX = knob.left();
+  const double trackTop = height() / 2.0 - 2;
 
   capsule(p, QRectF(knob_ / 2, trackTop, travel, 4), withAlpha(pal.secondaryLabel, 0.35));
   capsule(p, QRectF(knob_ / 2, trackTop, knobX, 4), isEnabled() ? pal.accent : pal.gray);
 
-  const QRectF knob(knobX, midY - knob_ / 2, knob_, knob_);
   // Soft shadow: black at 0.35, radius 1.5, half a point down.
   p.setPen(Qt::NoPen);
   for (int i = 3; i >= 1; --i) {

@@ -2,17 +2,21 @@
 
 // A thin, flat slider without tick marks that snaps to its step. It reads
 // its value through the binding whenever it paints, and writes every change
-// of a drag through it. It never takes keyboard focus; assistive tools move
-// it by its increment and decrement actions.
+// of a drag through it. It takes the keyboard focus by Tab only; the arrow
+// keys and assistive tools move it by its step, and an assistive tool may
+// set a value, snapped as a drag would.
 
 #include <QWidget>
+#include <functional>
+
+#include "app/ui/kit/focus_ring.h"
 
 #include "app/ui/kit/value_rules.h"
 #include "common/binding.h"
 
 namespace quillon::ui {
 
-class PlainSlider : public QWidget {
+class PlainSlider : public QWidget, public FocusOutline {
   Q_OBJECT
  public:
   PlainSlider(QString title, Binding<double> value, ValueRange range, double step,
@@ -27,9 +31,19 @@ class PlainSlider : public QWidget {
   void setKnob(double diameter);
   bool isDragging() const { return dragging_; }
 
-  // The accessibility actions.
+  // The accessibility actions and the arrow keys.
   void increment();
   void decrement();
+  // To v, snapped, as a drag to it would.
+  void assign(double v);
+
+  // How the value reads (the label's text beside the slider); "%g" until
+  // set.
+  void setValueText(std::function<QString(double)> text) { valueText_ = std::move(text); }
+  QString valueText() const;
+
+  QRectF knobRect() const;
+  QPainterPath focusOutline() const override;
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
@@ -49,6 +63,7 @@ class PlainSlider : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void write(double v);
@@ -61,6 +76,7 @@ class PlainSlider : public QWidget {
   double step_;
   double knob_ = 18;
   bool dragging_ = false;
+  std::function<QString(double)> valueText_;
 };
 
 }  // namespace quillon::ui

@@ -14,7 +14,7 @@ PushButton::PushButton(const QString& title, ButtonLook look, QWidget* parent)
   setFont(fonts::body());
   // macOS buttons take no keyboard focus: Return and Escape reach them
   // through their window.
-  setFocusPolicy(Qt::NoFocus);
+  takeFocusByTab(this);
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -41,6 +41,12 @@ QSize PushButton::sizeHint() const {
 
 QSize PushButton::minimumSizeHint() const {
   return sizeHint();
+}
+
+QPainterPath PushButton::focusOutline() const {
+  const double h = faceHeight_;
+  return roundedOutline(QRectF(0.5, (height() - 1 - h) / 2 + 0.25, width() - 1.0, h - 0.5),
+                        h > 24 ? 7 : 5);
 }
 
 void PushButton::paintEvent(QPaintEvent*) {

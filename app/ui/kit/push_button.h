@@ -7,11 +7,13 @@
 
 #include <QAbstractButton>
 
+#include "app/ui/kit/focus_ring.h"
+
 namespace quillon::ui {
 
 enum class ButtonLook { plain, primary, destructive };
 
-class PushButton : public QAbstractButton {
+class PushButton : public QAbstractButton, public FocusOutline {
   Q_OBJECT
  public:
   explicit PushButton(const QString& title, ButtonLook look = ButtonLook::plain,
@@ -25,6 +27,7 @@ class PushButton : public QAbstractButton {
   void setPadding(int points);
 
   QSize sizeHint() const override;
+  QPainterPath focusOutline() const override;
   QSize minimumSizeHint() const override;
 
  protected:

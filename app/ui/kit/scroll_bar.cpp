@@ -3,24 +3,41 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QEasingCurve>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
+#include "app/ui/kit/focus_ring.h"
 #include "app/ui/style/theme.h"
 
 namespace quillon::ui {
 namespace {
 
-// QAccessibleWidget is its own action interface.
-class ScrollBarAccessible : public QAccessibleWidget {
+// QAccessibleWidget is its own action interface. The value is the graph's
+// left end, in mm/s of hand speed, as the axis reads it.
+class ScrollBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
  public:
   explicit ScrollBarAccessible(ScrollBar* w) : QAccessibleWidget(w, QAccessible::ScrollBar) {}
   ScrollBar* bar() const { return static_cast<ScrollBar*>(widget()); }
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name) return QStringLiteral("Graph position");
+    if (t == QAccessible::Value) {
+      return QStringLiteral("%1 to %2 mm/s")
+          .arg(qRound(bar()->position()))
+          .arg(qRound(bar()->position() + bar()->span()));
+    }
     return QAccessibleWidget::text(t);
   }
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(t);
+  }
+  QVariant currentValue() const override { return bar()->position(); }
+  void setCurrentValue(const QVariant& v) override { bar()->moveTo(v.toDouble()); }
+  QVariant maximumValue() const override { return std::max(0.0, bar()->full() - bar()->span()); }
+  QVariant minimumValue() const override { return 0.0; }
+  QVariant minimumStepSize() const override { return bar()->span() / 4; }
   int childCount() const override { return 0; }
   QStringList actionNames() const override { return {increaseAction(), decreaseAction()}; }
   void doAction(const QString& name) override {
@@ -41,7 +58,7 @@ QAccessibleInterface* factory(const QString& key, QObject* object) {
 ScrollBar::ScrollBar(Binding<double> lo, QWidget* parent) : QWidget(parent), lo_(std::move(lo)) {
   static const bool installed = (QAccessible::installFactory(factory), true);
   (void)installed;
-  setFocusPolicy(Qt::NoFocus);
+  takeFocusByTab(this);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   setFixedHeight(12);
   setAccessibleName(QStringLiteral("Graph position"));
@@ -88,6 +105,19 @@ void ScrollBar::increment() {
 }
 void ScrollBar::decrement() {
   write(lo_.get() - span_ * 0.25);
+}
+void ScrollBar::moveTo(double lo) {
+  write(lo);
+}
+
+void ScrollBar::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Right || event->key() == Qt::Key_Down) {
+    increment();
+  } else if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Up) {
+    decrement();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
 }
 
 void ScrollBar::setHighlighted(bool on) {

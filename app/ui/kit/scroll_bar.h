@@ -28,9 +28,15 @@ class ScrollBar : public QWidget {
   double thumbX() const;
   bool hovering() const { return hovering_; }
 
-  // Accessibility: a quarter of the visible width each way.
+  // Accessibility and the arrow keys (with the focus, by Tab only): a
+  // quarter of the visible width each way.
   void increment();
   void decrement();
+  // The graph's left end, through the graph's clamped setter.
+  void moveTo(double lo);
+  double position() const { return lo_.get(); }
+  double span() const { return span_; }
+  double full() const { return full_; }
 
   QSize sizeHint() const override { return {120, 12}; }
   QSize minimumSizeHint() const override { return {40, 12}; }
@@ -43,6 +49,7 @@ class ScrollBar : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
 

@@ -1,5 +1,8 @@
 #include "app/ui/kit/stepper.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -7,9 +10,42 @@
 #include "app/ui/style/theme.h"
 
 namespace quillon::ui {
+namespace {
+
+// An incrementor: its owner's name, the value it steps, two actions.
+class StepperAccessible : public QAccessibleWidget {
+ public:
+  explicit StepperAccessible(Stepper* w) : QAccessibleWidget(w, QAccessible::SpinBox) {}
+  Stepper* stepper() const { return static_cast<Stepper*>(widget()); }
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return stepper()->valueText();
+    return QAccessibleWidget::text(t);
+  }
+  QStringList actionNames() const override {
+    return {increaseAction(), decreaseAction(), setFocusAction()};
+  }
+  void doAction(const QString& name) override {
+    if (!stepper()->isEnabled()) return;
+    if (name == increaseAction()) emit stepper()->stepUp();
+    if (name == decreaseAction()) emit stepper()->stepDown();
+    if (name == setFocusAction()) stepper()->setFocus(Qt::OtherFocusReason);
+  }
+};
+
+QAccessibleInterface* factory(const QString& key, QObject* object) {
+  if (key == QLatin1String("quillon::ui::Stepper")) {
+    if (auto* s = qobject_cast<Stepper*>(object)) return new StepperAccessible(s);
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 Stepper::Stepper(QWidget* parent) : QWidget(parent) {
-  setFocusPolicy(Qt::NoFocus);
+  static const bool installed = (QAccessible::installFactory(factory), true);
+  (void)installed;
+  takeFocusByTab(this);
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   connect(&repeat_, &QTimer::timeout, this, [this] {
     repeat_.setInterval(80);
@@ -34,6 +70,20 @@ void Stepper::mouseReleaseEvent(QMouseEvent*) {
   pressed_ = Half::none;
   repeat_.stop();
   update();
+}
+
+void Stepper::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Up) {
+    emit stepUp();
+  } else if (event->key() == Qt::Key_Down) {
+    emit stepDown();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
+}
+
+QPainterPath Stepper::focusOutline() const {
+  return roundedOutline(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -1.25), 4);
 }
 
 void Stepper::paintEvent(QPaintEvent*) {

@@ -1,5 +1,7 @@
 #include "app/ui/kit/switch.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEasingCurve>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,10 +11,46 @@
 #include "app/ui/style/theme.h"
 
 namespace quillon::ui {
+namespace {
+
+// A check box (Qt has no switch role). Toggling clicks, as Space does, so
+// that the switch's owner hears of it as of a click.
+class SwitchAccessible : public QAccessibleWidget {
+ public:
+  explicit SwitchAccessible(Switch* w) : QAccessibleWidget(w, QAccessible::CheckBox) {}
+  Switch* toggle() const { return static_cast<Switch*>(widget()); }
+
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.checkable = true;
+    s.checked = toggle()->isChecked();
+    return s;
+  }
+  QStringList actionNames() const override {
+    if (!toggle()->isEnabled()) return {};
+    return {toggleAction(), setFocusAction()};
+  }
+  void doAction(const QString& name) override {
+    if (!toggle()->isEnabled()) return;
+    if (name == toggleAction() || name == pressAction()) toggle()->click();
+    if (name == setFocusAction()) toggle()->setFocus(Qt::OtherFocusReason);
+  }
+};
+
+QAccessibleInterface* factory(const QString& key, QObject* object) {
+  if (key == QLatin1String("quillon::ui::Switch")) {
+    if (auto* s = qobject_cast<Switch*>(object)) return new SwitchAccessible(s);
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 Switch::Switch(Size size, QWidget* parent) : QAbstractButton(parent), size_(size) {
+  static const bool installed = (QAccessible::installFactory(factory), true);
+  (void)installed;
   setCheckable(true);
-  setFocusPolicy(Qt::NoFocus);
+  takeFocusByTab(this);
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   slide_.setDuration(150);
   slide_.setEasingCurve(QEasingCurve::OutCubic);
@@ -48,6 +86,12 @@ void Switch::nextCheckState() {
   slide_.setStartValue(from);
   slide_.setEndValue(isChecked() ? 1.0 : 0.0);
   slide_.start();
+}
+
+QPainterPath Switch::focusOutline() const {
+  const QSizeF s = sizeHint();
+  const QRectF track((width() - s.width()) / 2, (height() - s.height()) / 2, s.width(), s.height());
+  return roundedOutline(track, track.height() / 2);
 }
 
 void Switch::paintEvent(QPaintEvent*) {
@@ -102,11 +146,15 @@ SwitchRow::SwitchRow(const QString& title, const QFont& font, bool fill, Switch:
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   }
   row->addWidget(switch_, 0, Qt::AlignVCenter);
+  // The row's title names the switch, to assistive tools too.
+  title_->setBuddy(switch_);
+  switch_->setAccessibleName(title);
   connect(switch_, &QAbstractButton::clicked, this, [this](bool on) { emit toggledByUser(on); });
 }
 
 void SwitchRow::setTitle(const QString& title) {
   title_->setText(title);
+  switch_->setAccessibleName(title);
 }
 void SwitchRow::setChecked(bool on) {
   switch_->setChecked(on);

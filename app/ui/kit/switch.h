@@ -2,21 +2,26 @@
 
 // macOS's switch: a capsule, the accent colour when on and grey when off,
 // with a white knob that slides across. SwitchRow puts a title before it
-// and takes clicks across its whole width.
+// and takes clicks across its whole width; the title names the switch.
+// To assistive tools a switch is a check box (there is no switch role), and
+// Space toggles it when it has the focus (by Tab only).
 
 #include <QAbstractButton>
+
 #include <QVariantAnimation>
+#include "app/ui/kit/focus_ring.h"
 
 class QLabel;
 
 namespace quillon::ui {
 
-class Switch : public QAbstractButton {
+class Switch : public QAbstractButton, public FocusOutline {
   Q_OBJECT
  public:
   enum class Size { mini, small, regular };  // 26 × 15, 32 × 18, 38 × 22
   explicit Switch(Size size = Size::small, QWidget* parent = nullptr);
   QSize sizeHint() const override;
+  QPainterPath focusOutline() const override;
   QSize minimumSizeHint() const override { return sizeHint(); }
 
  protected:

@@ -1,5 +1,7 @@
 #include "app/ui/kit/text_box.h"
 
+#include "app/ui/kit/focus_ring.h"
+
 #include <QEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -14,8 +16,6 @@
 
 namespace quillon::ui {
 namespace {
-
-constexpr double kRing = 3;
 
 QString innerStyle(const Palette& pal) {
   const QColor thumb = pal.dark ? QColor(255, 255, 255, 90) : QColor(0, 0, 0, 90);
@@ -39,6 +39,7 @@ TextBox::TextBox(QWidget* inner, Frame frame, QWidget* parent)
   layout->setContentsMargins(frame_.margins);
   layout->addWidget(inner_);
   inner_->installEventFilter(this);
+  drawsOwnFocusRing(inner_);
   restyle();
   connect(&Appearance::instance(), &Appearance::changed, this, &TextBox::restyle);
 }
@@ -94,15 +95,10 @@ void TextBox::paintEvent(QPaintEvent*) {
 
 void TextBox::paintFocusRings(QWidget* container) {
   QPainter p(container);
-  p.setRenderHint(QPainter::Antialiasing);
   for (TextBox* box : container->findChildren<TextBox*>()) {
     if (!box->isVisible() || !box->focused()) continue;
     const QRectF r(box->mapTo(container, QPoint(0, 0)), QSizeF(box->size()));
-    p.setPen(QPen(withAlpha(colors().accent, 0.5), kRing));
-    p.setBrush(Qt::NoBrush);
-    const double out = kRing / 2 - 0.5;
-    p.drawRoundedRect(r.adjusted(-out, -out, out, out), box->frame_.radius + out,
-                      box->frame_.radius + out);
+    paintFocusRing(p, roundedOutline(r, box->frame_.radius));
   }
 }
 

@@ -16,7 +16,11 @@ ValueText::ValueText(QString format, std::function<double()> value, QWidget* par
 }
 
 QString ValueText::text() const {
-  return formatValue(format_, value_());
+  return textFor(value_());
+}
+
+QString ValueText::textFor(double v) const {
+  return formatValue(format_, v);
 }
 
 QSize ValueText::sizeHint() const {

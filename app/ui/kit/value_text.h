@@ -13,6 +13,8 @@ class ValueText : public QWidget {
  public:
   ValueText(QString format, std::function<double()> value, QWidget* parent = nullptr);
   QString text() const;
+  // How v would read.
+  QString textFor(double v) const;
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override { return sizeHint(); }
 

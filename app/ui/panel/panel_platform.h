@@ -17,4 +17,9 @@ void createPanelWindow(QWidget* window);
 
 void configurePanelWindow(QWidget* window, const std::function<void()>& onEscape);
 
+// Asks VoiceOver to say `text` (a changed message line) on a Mac; nothing
+// elsewhere, where the label's name-changed event is all a screen reader
+// gets.
+void announce(const QString& text);
+
 }  // namespace quillon::ui

@@ -8,4 +8,6 @@ void createPanelWindow(QWidget*) {}
 
 void configurePanelWindow(QWidget*, const std::function<void()>&) {}
 
+void announce(const QString&) {}
+
 }  // namespace quillon::ui

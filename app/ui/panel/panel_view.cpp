@@ -22,6 +22,7 @@
 #include "app/ui/panel/panel_footer.h"
 #include "app/ui/panel/panel_mode_section.h"
 #include "app/ui/panel/panel_model.h"
+#include "app/ui/panel/panel_platform.h"
 #include "app/ui/panel/trackpad_note.h"
 #include "app/ui/style/fonts.h"
 #include "app/ui/style/symbols.h"
@@ -36,6 +37,27 @@ double graphStart(Device d) {
 
 QString text(const std::string& s) {
   return QString::fromStdString(s);
+}
+
+// The controls inside a section, in the window's Tab order (which need not
+// keep them next to the section itself).
+QList<QWidget*> tabChain(QWidget* section) {
+  QList<QWidget*> chain;
+  QWidget* start = section->window();
+  for (QWidget* w = start->nextInFocusChain(); w != start; w = w->nextInFocusChain()) {
+    if (w != section && section->isAncestorOf(w) && w->focusPolicy() != Qt::NoFocus) chain << w;
+  }
+  return chain;
+}
+
+// A section made after the ones below it joins the Tab order where it is
+// read, not at its end. Returns its last control, or `after`.
+QWidget* followInTabOrder(QWidget* after, QWidget* section) {
+  for (QWidget* w : tabChain(section)) {
+    QWidget::setTabOrder(after, w);
+    after = w;
+  }
+  return after;
 }
 
 }  // namespace
@@ -184,6 +206,7 @@ void PanelView::rebuildModeSection() {
   modeSection_ = new PanelModeSection(model_, showWinDpi_, [this](bool on) { setShowWinDpi(on); });
   for (LabeledSlider* s : modeSection_->sliders()) holdGraphScaleWhileDragging(s);
   column_->insertWidget(at, modeSection_);
+  followInTabOrder(modePicker_, modeSection_);
 }
 
 void PanelView::rebuildGraph() {
@@ -200,6 +223,8 @@ void PanelView::rebuildGraph() {
                                    : model_.config().trackpad.natural;
   });
   column_->insertWidget(at, graph_);
+  const QList<QWidget*> section = tabChain(modeSection_);
+  followInTabOrder(section.isEmpty() ? modePicker_ : section.last(), graph_);
   graphDevice_ = d;
   refreshCurves();
 }
@@ -253,7 +278,10 @@ void PanelView::refreshCurves() {
 }
 
 void PanelView::refreshMessage() {
+  // The label tells assistive tools its new name itself; a Mac's VoiceOver
+  // also hears it said.
   message_->setText(text(model_.message()));
+  announce(message_->text());
 }
 
 QSizeF PanelView::contentSize() const {

@@ -1,5 +1,7 @@
 #include "app/ui/setup/setup_view.h"
 
+#include <QKeyEvent>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -256,8 +258,17 @@ void SetupView::render() {
                : q("Finish all four steps to start using Quillon."));
   anyway_->setVisible(!finished);
   done_->setEnabled(finished);
+  done_->setLook(finished ? ButtonLook::primary : ButtonLook::plain);
   // The window follows its content's height, as a hosting window does.
   if (QWidget* w = window(); w != this && w->isVisible()) w->adjustSize();
+}
+
+void SetupView::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && done_->isEnabled()) {
+    done_->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace quillon::ui

@@ -70,6 +70,8 @@ class SetupView : public QWidget {
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  // Return presses Done, the default button once every step is ticked.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void startHelper();

@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace quillon::platform::macos::MacPanelWindow {
 
@@ -45,6 +46,11 @@ bool configure(void* nsViewOrWindow, std::function<void()> onEscape = {});
 // Brings this app forward: NSApp activate on macOS 14 and later,
 // activateIgnoringOtherApps:YES below.
 void activate();
+
+// VoiceOver says `utf8Text` (NSAccessibilityPostNotificationWithUserInfo
+// on NSApp, NSAccessibilityAnnouncementRequestedNotification). Nothing when
+// the text is not UTF-8.
+void announce(const std::string& utf8Text);
 
 // NSApplicationDidResignActiveNotification, on the main thread, until the
 // returned object is destroyed.

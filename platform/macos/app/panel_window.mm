@@ -183,4 +183,12 @@ std::unique_ptr<Observation> observeResignActive(std::function<void()> onResignA
   return observation;
 }
 
+void announce(const std::string& utf8Text) {
+  NSString* text = [NSString stringWithUTF8String:utf8Text.c_str()];
+  if (text == nil || NSApp == nil) return;
+  NSAccessibilityPostNotificationWithUserInfo(
+      NSApp, NSAccessibilityAnnouncementRequestedNotification,
+      @{NSAccessibilityAnnouncementKey : text});
+}
+
 }  // namespace quillon::platform::macos::MacPanelWindow

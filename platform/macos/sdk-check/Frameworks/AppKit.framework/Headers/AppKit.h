@@ -4,6 +4,8 @@
 #pragma once
 
 #import <AppKit/AppKitDefines.h>
+#import <AppKit/NSAccessibility.h>
+#import <AppKit/NSAccessibilityConstants.h>
 #import <AppKit/NSAppearance.h>
 #import <AppKit/NSApplication.h>
 #import <AppKit/NSButton.h>
