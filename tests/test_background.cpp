@@ -82,6 +82,20 @@ TEST_F(Background, StatusWriteFailureIsNotRetriedUntilTheTextChanges) {
   EXPECT_TRUE(fs::exists(paths().statusFile));
 }
 
+TEST_F(Background, StatusNeverMakesTheSupportFolderAgainOnceRemovedUnderIt) {
+  writeStatus(state(), true);
+  ASSERT_TRUE(fs::exists(paths().statusFile));
+  // The uninstall removes the folder while this helper still runs.
+  fs::remove_all(paths().supportDir);
+  state().main.padIDs.push_back(1);
+  writeStatus(state(), true);
+  EXPECT_FALSE(fs::exists(paths().supportDir));
+  // Made again by someone else (a new install): written there once more.
+  fs::create_directories(paths().supportDir);
+  writeStatus(state(), true);
+  EXPECT_TRUE(fs::exists(paths().statusFile));
+}
+
 // --- reloadConfig ---
 
 TEST_F(Background, ReloadAppliesOnlyWhenTheFileChangesAndAlwaysWhenForced) {

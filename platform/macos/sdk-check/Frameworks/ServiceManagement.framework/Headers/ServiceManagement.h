@@ -20,6 +20,8 @@ API_AVAILABLE(macos(13.0))
 + (SMAppService*)loginItemServiceWithIdentifier:(NSString*)identifier;
 - (BOOL)registerAndReturnError:(NSError**)error;
 - (BOOL)unregisterAndReturnError:(NSError**)error;
+// SMAppService.h
+- (void)unregisterWithCompletionHandler:(void (^)(NSError* error))handler;
 @property(readonly) SMAppServiceStatus status;
 + (void)openSystemSettingsLoginItems;
 @end
