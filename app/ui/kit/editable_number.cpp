@@ -89,9 +89,10 @@ void EditableNumber::beginEditing() {
 
 void EditableNumber::endEditing() {
   editing_ = false;
-  const bool hadFocus = field_->hasFocus();
+  // Focus off first: hiding a focused field hands the focus on to the next
+  // control that takes Tab focus.
+  if (field_->hasFocus()) field_->clearFocus();
   field_->hide();
-  if (hadFocus) field_->clearFocus();
   setToolTip(QString::fromUtf8(kHelp));
   updateGeometry();
   update();
