@@ -38,7 +38,7 @@ void Model::watchHelper(bool on) {
   if (!on) return;
   updateWarning();
   struct Tick {
-    static void schedule(QPointer<Model> self, uint64_t generation) {
+    static void schedule(const QPointer<Model>& self, uint64_t generation) {
       self->env_.runLoop.after(kWatchEverySeconds, [self, generation] {
         if (!self || self->watchGeneration_ != generation || !self->watching_) return;
         self->updateWarning();

@@ -175,8 +175,8 @@ void SimLoginItem::unregisterService(std::function<void(platform::OsResult)> com
 }
 
 SimServiceManagement::SimServiceManagement(const SystemFolder& folder, Recorder& recorder,
-                                           BundleRef bundle, platform::AppWorkspace& workspace,
-                                           MainPoster& mainQueue)
+                                           const BundleRef& bundle,
+                                           platform::AppWorkspace& workspace, MainPoster& mainQueue)
     : folder_(folder),
       recorder_(recorder),
       bundle_(bundle),

@@ -71,7 +71,7 @@ class SimLoginItem : public platform::AppService {
 
 class SimServiceManagement : public platform::ServiceManagement {
  public:
-  SimServiceManagement(const SystemFolder& folder, Recorder& recorder, BundleRef bundle,
+  SimServiceManagement(const SystemFolder& folder, Recorder& recorder, const BundleRef& bundle,
                        platform::AppWorkspace& workspace, MainPoster& mainQueue);
   platform::AppService& agent(const std::string& plistName) override;
   platform::AppService& mainApp() override { return loginItem_; }
