@@ -115,6 +115,9 @@ struct MainState {
 
   // Background run.
   std::string lastStatus;
+  // A status file has been written: the support folder existed then, and a
+  // folder gone since was removed on purpose (the uninstall).
+  bool statusWritten = false;
   std::optional<FileStamp> configDate;  // config.json when it was last applied
   bool mouseActive = false;
   std::vector<std::shared_ptr<const Curve>> retiredCurves;

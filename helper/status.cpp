@@ -50,10 +50,18 @@ void writeStatus(HelperState& state) {
   if (text == state.main.lastStatus) {
     return;
   }
-  state.main.lastStatus = std::move(text);
   std::error_code ignored;
-  std::filesystem::create_directories(state.paths.supportDir, ignored);
-  writeFileAtomically(state.paths.statusFile, state.main.lastStatus);
+  if (!state.main.statusWritten) {
+    std::filesystem::create_directories(state.paths.supportDir, ignored);
+  } else if (!std::filesystem::is_directory(state.paths.supportDir, ignored)) {
+    // Removed under a running helper (the uninstall): making it again would
+    // leave the folder behind once this helper ends. Written once it is back.
+    return;
+  }
+  state.main.lastStatus = std::move(text);
+  if (writeFileAtomically(state.paths.statusFile, state.main.lastStatus)) {
+    state.main.statusWritten = true;
+  }
 }
 
 }  // namespace quillon

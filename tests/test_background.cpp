@@ -131,6 +131,20 @@ TEST_F(Background, StatusCountsAnAllowedTapAsAccessibilityWhileTrustLags) {
   EXPECT_EQ(mac_.records("tapCreated").size(), mac_.records("tapInvalidated").size());
 }
 
+TEST_F(Background, StatusNeverMakesTheSupportFolderAgainOnceRemovedUnderIt) {
+  writeStatus(state());
+  ASSERT_TRUE(fs::exists(paths().statusFile));
+  // The uninstall removes the folder while this helper still runs.
+  fs::remove_all(paths().supportDir);
+  state().main.padIDs.push_back(1);
+  writeStatus(state());
+  EXPECT_FALSE(fs::exists(paths().supportDir));
+  // Made again by someone else (a new install): written there once more.
+  fs::create_directories(paths().supportDir);
+  writeStatus(state());
+  EXPECT_TRUE(fs::exists(paths().statusFile));
+}
+
 // --- reloadConfig ---
 
 TEST_F(Background, ReloadAppliesOnlyWhenTheFileChangesAndAlwaysWhenForced) {

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <memory>
 #include <system_error>
 
 #include "common/decimal_text.h"
@@ -40,9 +41,10 @@ bool needsApproval(Env& env) {
   return agent(env).status() == platform::ServiceStatus::requiresApproval;
 }
 
-std::optional<std::string> start(Env& env) {
+namespace {
+
+std::optional<std::string> registerAgent(Env& env) {
   platform::AppService& service = agent(env);
-  if (service.status() == platform::ServiceStatus::enabled) return std::nullopt;
   const platform::OsResult failed = service.registerService();
   if (!failed) {
     ensureRunning(env, 1);
@@ -54,17 +56,77 @@ std::optional<std::string> start(Env& env) {
   return "Couldn't start Quillon Helper: " + failed->description;
 }
 
+// Unregisters, then runs `then` once the job has ended and at least
+// `atLeastSeconds` have passed, unless a stop or the uninstall came between.
+void unregisterThen(Env& env, double atLeastSeconds, std::function<void()> then) {
+  const uint64_t generation = env.flags.helperRetry.generation;
+  env.flags.helperRetry.pending = true;
+  struct Progress {
+    bool unregistered = false;
+    bool waited = false;
+  };
+  auto progress = std::make_shared<Progress>();
+  auto go = [&env, generation, progress, then = std::move(then)] {
+    if (!progress->unregistered || !progress->waited) return;
+    if (env.flags.helperRetry.generation != generation || env.flags.uninstalling) return;
+    then();
+  };
+  env.runLoop.after(atLeastSeconds, [progress, go] {
+    progress->waited = true;
+    go();
+  });
+  agent(env).unregisterService([progress, go](const platform::OsResult&) {
+    progress->unregistered = true;
+    go();
+  });
+}
+
+}  // namespace
+
+std::optional<std::string> start(Env& env) {
+  platform::AppService& service = agent(env);
+  const platform::ServiceStatus s = service.status();
+  if (s == platform::ServiceStatus::enabled) return std::nullopt;
+  // A damaged approval record reads "not found" although the agent is
+  // registered; only unregistering first lets it register again.
+  if (s == platform::ServiceStatus::notFound) (void)service.unregisterService();
+  return registerAgent(env);
+}
+
 void ensureRunning(Env& env, int attempt) {
-  env.runLoop.after(kCheckAfterSeconds, [&env, attempt] {
-    if (attempt > kMaxAttempts) return;
-    platform::AppService& service = agent(env);
-    if (service.status() != platform::ServiceStatus::enabled) return;
+  const uint64_t generation = env.flags.helperRetry.generation;
+  env.flags.helperRetry.pending = true;
+  env.runLoop.after(kCheckAfterSeconds, [&env, attempt, generation] {
+    if (env.flags.helperRetry.generation != generation) return;
+    env.flags.helperRetry.pending = false;
+    if (attempt > kMaxAttempts || env.flags.uninstalling) return;
+    if (agent(env).status() != platform::ServiceStatus::enabled) return;
     if (status(env).running) return;
-    (void)service.unregisterService();
-    env.runLoop.after(kRegisterAgainAfterSeconds, [&env, attempt] {
+    // Registering again before launchd has reaped the old job would find it
+    // still loaded and start nothing.
+    unregisterThen(env, kRegisterAgainAfterSeconds, [&env, attempt] {
+      env.flags.helperRetry.pending = false;
       (void)agent(env).registerService();
       ensureRunning(env, attempt + 1);
     });
+  });
+}
+
+bool retryPending(Env& env) {
+  return env.flags.helperRetry.pending;
+}
+
+void restart(Env& env, std::function<void(std::optional<std::string>)> done) {
+  if (!registered(env) || status(env).running) {
+    done(start(env));
+    return;
+  }
+  // Registered but not running: the launcher has given up on it, and only
+  // a fresh registration makes it start the helper again.
+  ++env.flags.helperRetry.generation;
+  unregisterThen(env, 0, [&env, done = std::move(done)] {
+    env.flags.helperRetry.pending = false;
+    done(registerAgent(env));
   });
 }
 
@@ -73,6 +135,9 @@ void keepForSetup(Env& env, bool keep) {
 }
 
 void stop(Env& env) {
+  // Whatever a retry scheduled before now never registers the agent again.
+  ++env.flags.helperRetry.generation;
+  env.flags.helperRetry.pending = false;
   platform::AppService& service = agent(env);
   const platform::ServiceStatus s = service.status();
   if (s == platform::ServiceStatus::notRegistered || s == platform::ServiceStatus::notFound) {

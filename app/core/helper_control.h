@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,12 +45,21 @@ struct Status {
 // "Status(accessibility: true, inputMonitoring: false, trackpad: true, running: true)".
 std::string describe(const Status& s);
 
-// Makes sure the agent is registered: none, or the text to show.
+// Makes sure the agent is registered: none, or the text to show. An agent
+// that reads "not found" is unregistered first.
 std::optional<std::string> start(Env& env);
-// 4 s later: a registered helper that is not running is unregistered and,
-// 6 s after that, registered again; at most three times.
+// 4 s later: a registered helper that is not running is unregistered and
+// registered again once launchd has ended the job and 6 s have passed; at
+// most three times. Never after a stop() or while uninstalling.
 void ensureRunning(Env& env, int attempt = 1);
-// Unregisters the agent and deletes the status file; errors ignored.
+// A check or re-registration of ensureRunning is still to come.
+bool retryPending(Env& env);
+// Like start(), but a registered agent whose helper is not running is
+// unregistered and registered again, so that the launcher starts it afresh.
+// `done` gets none or the text to show, on the main thread.
+void restart(Env& env, std::function<void(std::optional<std::string>)> done);
+// Cancels a pending retry, unregisters the agent and deletes the status
+// file; errors ignored.
 void stop(Env& env);
 // Re-registers an enabled agent once after the helper file changed.
 void refreshIfUpdated(Env& env);
@@ -57,10 +67,14 @@ void refreshIfUpdated(Env& env);
 std::string stamp(Env& env);
 
 Status status(Env& env);
+// The process id in status.json, 0 when there is none.
+int pid(Env& env);
 // Reads a status file's text. `alive` answers the signal-0 probe of a pid.
 Status parseStatus(std::string_view text, bool (*alive)(int pid));
 // kill(pid, 0) succeeds.
 bool processExists(int pid);
+// Ends the process at once (the uninstall's last resort).
+void endProcess(int pid);
 
 // Lets the helper show the system's Accessibility prompt again, restarts it,
 // and opens the Accessibility settings 1.5 s later.

@@ -31,6 +31,10 @@ bool processExists(int pid) {
   return pid > 0 && ::kill(pid, 0) == 0;
 }
 
+void endProcess(int pid) {
+  if (pid > 0) (void)::kill(pid, SIGKILL);
+}
+
 Status parseStatus(std::string_view text, bool (*alive)(int pid)) {
   const auto o = nlohmann::json::parse(text, nullptr, false);
   Status s;
@@ -49,6 +53,17 @@ Status parseStatus(std::string_view text, bool (*alive)(int pid)) {
   s.inputMonitoring = boolMember(o, "inputMonitoring");
   s.trackpad = boolMember(o, "trackpad");
   return s;
+}
+
+int pid(Env& env) {
+  const FileRead file = readFile(env.paths.statusFile, kMaxStatusBytes);
+  if (!file.ok()) return 0;
+  const auto o = nlohmann::json::parse(file.content, nullptr, false);
+  if (!o.is_object()) return 0;
+  auto it = o.find("pid");
+  if (it == o.end() || !it->is_number_integer()) return 0;
+  const int64_t v = it->get<int64_t>();
+  return v > 0 && v <= std::numeric_limits<int>::max() ? static_cast<int>(v) : 0;
 }
 
 Status status(Env& env) {

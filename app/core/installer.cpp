@@ -1,5 +1,6 @@
 #include "app/core/installer.h"
 
+#include <QCoreApplication>
 #include <chrono>
 #include <thread>
 
@@ -59,7 +60,8 @@ void offerMove(Env& env, InstallerAlerts& alerts, const SleepMs& sleep) {
 void relaunchApp(Env& env) {
   // A failed start is not reported: the app quits all the same.
   (void)env.sys.processes.startDetached(kShell,
-                                        {"-c", kRelaunchScript, env.sys.bundle.bundlePath()});
+                                        {"-c", kRelaunchScript, env.sys.bundle.bundlePath(),
+                                         std::to_string(QCoreApplication::applicationPid())});
   env.sys.workspace.terminateSelf();
 }
 

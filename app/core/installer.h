@@ -48,9 +48,13 @@ inline constexpr int kQuitPollIntervalMs = 100;
 inline constexpr char kHandOverScript[] =
     "while /bin/kill -0 \"$1\" 2>/dev/null; do sleep 0.2; done; /usr/bin/open \"$2\"; "
     "[ -n \"$3\" ] && /usr/bin/hdiutil detach \"$3\" -quiet; exit 0";
-// Run as `sh -c SCRIPT BUNDLE`. It does not wait for this process: the
-// 0.7 s are the only separation, so two instances may briefly coexist.
-inline constexpr char kRelaunchScript[] = "sleep 0.7; /usr/bin/open \"$0\"";
+// Run as `sh -c SCRIPT BUNDLE PID`: waits for this process to end (polling
+// every 0.2 s, at most about 10 s), then opens the bundle. `open` only
+// brings a copy that still runs to the front, so opening earlier would
+// leave no copy at all once this one has quit.
+inline constexpr char kRelaunchScript[] =
+    "i=0; while /bin/kill -0 \"$1\" 2>/dev/null && [ $i -lt 50 ]; do sleep 0.2; i=$((i+1)); "
+    "done; /usr/bin/open \"$0\"";
 
 // Sleeps on the main thread while another copy quits.
 using SleepMs = std::function<void(int ms)>;

@@ -1,5 +1,6 @@
 #include "app/core/model.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 #include "app/core/defaults.h"
@@ -30,6 +31,11 @@ Model::Model(Env& env, Windows& windows, PreviewRunner& preview, QObject* parent
   pending_.setInterval(kSaveDelayMs);
   // The timer is the model's own member, so a save can never outlive it.
   connect(&pending_, &QTimer::timeout, this, &Model::save);
+  // Quit, another app's request to quit, logging out: however the app
+  // ends, an edit of the last 0.3 s is saved first.
+  if (QCoreApplication* app = QCoreApplication::instance()) {
+    connect(app, &QCoreApplication::aboutToQuit, this, &Model::flushPendingSave);
+  }
 
   if (!env_.flags.previewOnly) {
     Migration::perform(env_);
@@ -57,6 +63,11 @@ void Model::setHasTrackpad(bool on) {
 }
 
 void Model::setMouseMacAccel(bool on) {
+  mouseMacAccelEdited_ = true;
+  readMouseMacAccel(on);
+}
+
+void Model::readMouseMacAccel(bool on) {
   if (on == mouseMacAccel_) return;
   mouseMacAccel_ = on;
   emit mouseMacAccelChanged();
@@ -113,6 +124,7 @@ double Model::macSpeedOf(Device d) const {
 }
 
 void Model::setMacSpeed(Device d, double speed) {
+  macSpeedEdited_.insert(d);
   if (auto it = macSpeed_.find(d); it != macSpeed_.end() && it->second == speed) return;
   macSpeed_[d] = speed;
   emit macSpeedChanged();

@@ -14,6 +14,7 @@
 #include "app/core/env.h"
 #include "app/core/memo.h"
 #include "app/core/vocabulary.h"
+#include "app/core/warning_line.h"
 #include "common/binding.h"
 #include "common/config.h"
 
@@ -62,6 +63,8 @@ class Model final : public QObject {
   Config& config() { return config_; }
   const std::map<Device, double>& macSpeed() const { return macSpeed_; }
   bool mouseMacAccel() const { return mouseMacAccel_; }
+  // An edit: the next save writes it to macOS. Values read from macOS do not
+  // count as edits, so a save never writes back what was read long ago.
   void setMouseMacAccel(bool on);
   const std::map<Mode, CurvePoints>& curves() const { return curves_; }
   const std::string& message() const { return message_; }
@@ -81,7 +84,12 @@ class Model final : public QObject {
   bool accelSwitchAvailable() const;
   // The shown device's macOS speed, 0.6875 when it has none.
   double macSpeedOf(Device d) const;
+  // An edit, as setMouseMacAccel.
   void setMacSpeed(Device d, double speed);
+  // Why config.json could not be read, until the next successful save: the
+  // file is then kept as config.json.broken. Empty when it read fine or is
+  // missing.
+  const std::string& brokenConfig() const { return brokenConfig_; }
 
   void refresh();
   void changed();
@@ -107,7 +115,20 @@ class Model final : public QObject {
 
   // Helper control (helper_start.cpp).
   void startHelperIfNeeded();
+  // The settings give the helper something to do.
+  bool helperNeeded() const;
+  // The warning line's Restart: registers the helper anew when it is not
+  // running, and shows an error in `message`.
+  void restartHelper();
   void setOpenAtLogin(bool on);
+
+  // The panel's warning line (helper_health.cpp): what it shows now, read
+  // again by updateWarning() and, while watching, every second.
+  const std::optional<WarningLine>& warning() const { return warning_; }
+  void updateWarning();
+  void watchHelper(bool on);
+  // The line's button was pressed.
+  void warningAction();
 
   // macOS's settings and the resets (resets.cpp).
   void applyMouseAcceleration();
@@ -145,12 +166,26 @@ class Model final : public QObject {
   void messageChanged();
   void openAtLoginChanged();
   void presetsChanged();
+  void warningChanged();
   // The explicit announcement of changed(): views bound to nested fields
   // redraw.
   void modelChanged();
 
  private:
   void setHasTrackpad(bool on);
+  // The values as read from macOS: not edits.
+  void readMacSpeed(Device d, double speed);
+  void readMouseMacAccel(bool on);
+  void setBrokenConfig(std::string reason);
+  // The setup check after a new registration: looks for a status file of
+  // the helper this registration started, every second up to a limit.
+  void checkFirstStatus(int previousPid, double waited);
+  // Keeps an unreadable config.json as config.json.broken; the error text
+  // when that failed.
+  std::optional<std::string> keepBrokenConfig();
+  // Uninstall: waits for the helper's process to end, then goes on.
+  void waitForHelperGone(int pid, int looks);
+  void removeEverything();
   void setOpenAtLoginValue(bool on);
   void setCurves(std::map<Mode, CurvePoints> curves);
   void setPresets(Device d, const PresetSlots& list);
@@ -172,6 +207,12 @@ class Model final : public QObject {
   Config config_;
   std::map<Device, double> macSpeed_;
   bool mouseMacAccel_ = true;
+  std::unordered_set<Device> macSpeedEdited_;
+  bool mouseMacAccelEdited_ = false;
+  std::string brokenConfig_;
+  std::optional<WarningLine> warning_;
+  uint64_t watchGeneration_ = 0;
+  bool watching_ = false;
   std::map<Mode, CurvePoints> curves_;
   std::string message_;
   bool openAtLogin_ = false;

@@ -8,8 +8,17 @@ namespace quillon::app {
 
 void Model::applyMouseAcceleration() {
   const bool linear = prefBool(env_, PrefKey::mouseLinear).value_or(false);
-  // "linear" means acceleration off, so equal values disagree.
-  if (linear == mouseMacAccel_) setPref(env_, PrefKey::mouseLinear, !mouseMacAccel_);
+  // "linear" means acceleration off, so equal values disagree. Only an edit
+  // made in Quillon is written; a switch changed in System Settings since
+  // Quillon read it is taken as it is.
+  if (linear == mouseMacAccel_) {
+    if (mouseMacAccelEdited_) {
+      setPref(env_, PrefKey::mouseLinear, !mouseMacAccel_);
+    } else {
+      readMouseMacAccel(!linear);
+    }
+  }
+  mouseMacAccelEdited_ = false;
   const int64_t v = mouseMacAccel_ ? 0 : 1;
   setHID(env_, HidKey::linearMouse, v);
   setInputParameter(env_, HidKey::linearMouse, v);

@@ -1,6 +1,16 @@
 #pragma once
 
+#include <cstdint>
+
 namespace quillon::app {
+
+// The helper's retry (Helper::ensureRunning): each check or re-registration
+// carries the generation it was scheduled in, and stop() moves the
+// generation on, so nothing scheduled before a stop registers the agent.
+struct HelperRetry {
+  uint64_t generation = 0;
+  bool pending = false;  // a check or a re-registration is still to come
+};
 
 // What kind of run this process is: set at start-up, or by the one
 // operation that changes it, and read across the core. The app owns one,
@@ -18,6 +28,7 @@ struct RunFlags {
   // The setup window is open: the helper stays registered even when the
   // configuration gives it nothing to do.
   bool keepForSetup = false;
+  HelperRetry helperRetry;
 };
 
 }  // namespace quillon::app

@@ -16,6 +16,13 @@ namespace {
 // written back from memory by a process that is still ending, so the domain
 // is deleted once more after the app is gone.
 constexpr const char* kDelayedDefaultsDelete = "sleep 1.5; /usr/bin/defaults delete \"$0\"";
+// Unregistering returns before launchd has ended the helper; a helper still
+// running writes its status into the support folder.
+constexpr double kHelperGoneLookEverySeconds = 0.1;
+constexpr int kHelperGoneLooks = 50;  // 5 s, then it is ended
+// After ending it: a process takes a moment to go; then the uninstall goes
+// on whatever it finds.
+constexpr int kHelperEndedLooks = kHelperGoneLooks + 10;
 }  // namespace
 
 void Model::uninstall() {
@@ -42,6 +49,8 @@ void Model::uninstall() {
 }
 
 void Model::finishUninstall() {
+  // Read before stop() deletes the file.
+  const int helperPid = Helper::pid(env_);
   Helper::stop(env_);
   (void)env_.sys.services.mainApp().unregisterService();
 
@@ -49,6 +58,21 @@ void Model::finishUninstall() {
   setMouseMacAccel(true);
   applyMouseAcceleration();
 
+  waitForHelperGone(helperPid, 0);
+}
+
+void Model::waitForHelperGone(int pid, int looks) {
+  if (pid > 0 && Helper::processExists(pid) && looks < kHelperEndedLooks) {
+    if (looks == kHelperGoneLooks) Helper::endProcess(pid);
+    env_.runLoop.after(kHelperGoneLookEverySeconds, [self = QPointer<Model>(this), pid, looks] {
+      if (self) self->waitForHelperGone(pid, looks + 1);
+    });
+    return;
+  }
+  removeEverything();
+}
+
+void Model::removeEverything() {
   // remove_all removes a link inside the folder as a link: what it points
   // to, wherever that is, stays.
   std::error_code ignored;

@@ -36,6 +36,23 @@ OsResult FakeService::unregisterService() {
   return std::nullopt;
 }
 
+void FakeService::unregisterService(std::function<void(OsResult)> completion) {
+  OsResult result = unregisterService();
+  if (!holdUnregister) {
+    completion(result);
+    return;
+  }
+  unregistering.push_back(
+      [completion = std::move(completion), result](const OsResult&) { completion(result); });
+}
+
+void FakeService::finishUnregister() {
+  holdUnregister = false;
+  auto waiting = std::move(unregistering);
+  unregistering.clear();
+  for (auto& done : waiting) done(std::nullopt);
+}
+
 struct FakeMac::Impl final : platform::ServiceManagement,
                              platform::UserDefaultsStore,
                              platform::Preferences,

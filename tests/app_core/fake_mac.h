@@ -24,12 +24,18 @@ class FakeService final : public platform::AppService {
   platform::ServiceStatus status() override { return status_; }
   platform::OsResult registerService() override;
   platform::OsResult unregisterService() override;
+  // Answers at once, unless `holdUnregister`: then the completion waits in
+  // `unregistering` until finishUnregister() (the job is still being reaped).
+  void unregisterService(std::function<void(platform::OsResult)> completion) override;
+  void finishUnregister();
 
   platform::ServiceStatus status_ = platform::ServiceStatus::notRegistered;
   // When set, registering fails with this text and the status becomes
   // `statusAfterRefusal`.
   std::optional<std::string> refuse;
   platform::ServiceStatus statusAfterRefusal = platform::ServiceStatus::notRegistered;
+  bool holdUnregister = false;
+  std::vector<std::function<void(platform::OsResult)>> unregistering;
 
  private:
   Calls& calls_;

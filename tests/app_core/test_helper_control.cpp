@@ -181,11 +181,15 @@ TEST_F(HelperControl, StartHelperIfNeededShowsSetupWhenStartFailsOrPermissionIsM
   mac.agent.status_ = ServiceStatus::notRegistered;
   mac.calls.clear();
   model->startHelperIfNeeded();
-  loop.advance(2.4);
-  EXPECT_EQ(mac.calls, (Calls{"agent.register"}));
-  loop.advance(0.2);
+  loop.advance(2.6);
+  EXPECT_EQ(mac.calls, (Calls{"agent.register"})) << "no status of this helper yet";
+  // Its first status, without Accessibility.
+  writeStatus(paths, R"({"accessibility":false,"pid":)" + std::to_string(::getpid()) + "}");
+  loop.advance(1.0);
   EXPECT_EQ(mac.calls, (Calls{"agent.register", "window.showSetup"}))
       << "registered but no Accessibility";
+  loop.advance(30);
+  EXPECT_EQ(callsStartingWith("window").size(), 1u) << "decided once";
 
   writeStatus(paths, R"({"accessibility":true,"pid":)" + std::to_string(::getpid()) + "}");
   mac.agent.status_ = ServiceStatus::notRegistered;

@@ -30,7 +30,15 @@ TEST_F(MacSettings, SetHIDReachesTrackpadServicesOnlyForTheTrackpadSpeed) {
 
 TEST_F(MacSettings, MouseAccelerationWritesThePreferenceOnlyWhenItDisagrees) {
   auto model = makeModel();
+  // Switched off in System Settings: taken as it is, and pushed.
   mac.prefs["com.apple.mouse.linear"] = true;
+  model->applyMouseAcceleration();
+  EXPECT_FALSE(model->mouseMacAccel());
+  EXPECT_EQ(mac.calls, (Calls{"hid.client HIDUseLinearScalingMouseAcceleration 1",
+                              "hid.parameter HIDUseLinearScalingMouseAcceleration 1"}));
+  mac.calls.clear();
+  // Switched on in Quillon: written.
+  model->setMouseMacAccel(true);
   model->applyMouseAcceleration();
   EXPECT_EQ(mac.calls, (Calls{"pref com.apple.mouse.linear false",
                               "hid.client HIDUseLinearScalingMouseAcceleration 0",

@@ -2,6 +2,10 @@
 // removal runs in order, each step whatever the others did, and the app
 // ends when the Trash answers. The support folder goes without following
 // links out of it.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <nlohmann/json.hpp>
 
@@ -114,6 +118,47 @@ TEST_F(Uninstall, SkipRemovesEverythingInOrderAndEndsTheApp) {
   EXPECT_FALSE(fs::exists(paths.supportDir));
   EXPECT_FALSE(fs::exists(paths.logFile));
   EXPECT_EQ(read(outside / "keep.txt"), "mine");
+}
+
+// A helper that launchd has not ended yet when the agent is unregistered
+// would write its status into a support folder made anew.
+TEST_F(Uninstall, TheSupportFolderGoesOnlyOnceTheHelperHasEnded) {
+  for (const bool endsItself : {true, false}) {
+    SCOPED_TRACE(endsItself ? "ends by itself" : "ended by the uninstall");
+    write(paths.statusFile, "{}");
+    const pid_t helper = ::fork();
+    ASSERT_GE(helper, 0);
+    if (helper == 0) {
+      ::pause();
+      ::_exit(0);
+    }
+    write(paths.statusFile, R"({"accessibility":true,"pid":)" + std::to_string(helper) + "}");
+    env.flags.uninstalling = false;
+    auto model = makeModel();
+    windows.confirm = true;
+    windows.survey.kind = SurveyOutcome::Kind::skipped;
+    model->uninstall();
+    loop.advance(1.0);
+    EXPECT_EQ(callsStartingWith("agent.unregister").size(), 1u);
+    EXPECT_TRUE(fs::exists(paths.supportDir)) << "the helper still runs";
+    EXPECT_TRUE(callsStartingWith("recycle").empty());
+
+    if (endsItself) {
+      ::kill(helper, SIGTERM);
+    } else {
+      loop.advance(4.5);  // 5 s after the unregistering: ended
+    }
+    // Reaped here, so that the probe sees it gone.
+    int status = 0;
+    ASSERT_EQ(::waitpid(helper, &status, 0), helper);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), endsItself ? SIGTERM : SIGKILL);
+    loop.advance(0.2);
+    EXPECT_FALSE(fs::exists(paths.supportDir));
+    EXPECT_EQ(callsStartingWith("recycle").size(), 1u);
+    mac.agent.status_ = ServiceStatus::enabled;
+    mac.calls.clear();
+  }
 }
 
 TEST_F(Uninstall, NoStepStopsTheOthers) {

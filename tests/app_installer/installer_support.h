@@ -21,7 +21,9 @@ namespace fs = std::filesystem;
 inline const std::string kHandOverScript =
     "while /bin/kill -0 \"$1\" 2>/dev/null; do sleep 0.2; done; /usr/bin/open \"$2\"; "
     "[ -n \"$3\" ] && /usr/bin/hdiutil detach \"$3\" -quiet; exit 0";
-inline const std::string kRelaunchScript = "sleep 0.7; /usr/bin/open \"$0\"";
+inline const std::string kRelaunchScript =
+    "i=0; while /bin/kill -0 \"$1\" 2>/dev/null && [ $i -lt 50 ]; do sleep 0.2; i=$((i+1)); "
+    "done; /usr/bin/open \"$0\"";
 inline const std::string kOfferMessage = "Move Quillon to Applications?";
 inline const std::string kOfferText =
     "Quillon is running from the installer. To work properly, and keep working after the "

@@ -263,12 +263,15 @@ INSTANTIATE_TEST_SUITE_P(Installer, MoveFailure,
                          ::testing::Values(Failure::destinationUnwritable, Failure::folderInTheWay,
                                            Failure::unreadableBundle));
 
-TEST_F(InstallerInProcess, RelaunchStartsTheDelayedOpenThenEndsTheApp) {
+TEST_F(InstallerInProcess, RelaunchStartsTheOpenThatWaitsForThisProcessThenEndsTheApp) {
   placeBundle("/Applications/Quillon.app");
   runAppFrom("/Applications/Quillon.app");
   Installer::relaunchApp(*env_);
-  EXPECT_EQ(detachedArgs(), (json{{"path", "/bin/sh"},
-                                  {"args", {"-c", kRelaunchScript, "/Applications/Quillon.app"}}}));
+  EXPECT_EQ(
+      detachedArgs(),
+      (json{{"path", "/bin/sh"},
+            {"args",
+             {"-c", kRelaunchScript, "/Applications/Quillon.app", std::to_string(getpid())}}}));
   EXPECT_EQ(steps(), (std::vector<std::string>{"startDetached", "terminateSelf"}));
   EXPECT_EQ(terminated_, 1);
 }

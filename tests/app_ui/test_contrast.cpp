@@ -59,7 +59,10 @@ std::vector<Ink> textColours(const Palette& p) {
           {"term boost", termTextColor(Term::boost, p)},
           {"curve mac", curveTextColor(CurveMode::mac, p)},
           {"curve windows", curveTextColor(CurveMode::windows, p)},
-          {"curve custom", curveTextColor(CurveMode::custom, p)}};
+          {"curve custom", curveTextColor(CurveMode::custom, p)},
+          // The plain values, captions and the graph's axis text.
+          {"label", p.label},
+          {"secondary", p.secondaryLabel}};
 }
 
 const Palette* const kPalettes[] = {&Palette::light(), &Palette::darkPalette()};

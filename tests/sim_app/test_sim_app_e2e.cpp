@@ -112,6 +112,38 @@ TEST_F(SimAppTest, AgentFromTheRealPropertyListRunsIsKeptAliveAndStopsWhenUnregi
   EXPECT_TRUE(liveProcesses(SystemFolder(root())).empty());
 }
 
+TEST_F(SimAppTest, UnregisteringWithACompletionAnswersOnceTheJobHasEnded) {
+  AppMac mac(root(), AppMac::Options{.bundle = builtBundle(), .listAsRunning = false});
+  platform::AppService& agent = mac.system().services.agent("com.quillon.helper.plist");
+
+  // Held: the job is gone, the answer waits until the test lets it go.
+  ASSERT_FALSE(agent.registerService());
+  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0; }));
+  const pid_t first = agentPid(root());
+  std::atomic<bool> answered{false};
+  mac.holdAgentUnregister(true);
+  agent.unregisterService([&](const platform::OsResult& r) {
+    EXPECT_FALSE(r);
+    answered = true;
+  });
+  EXPECT_EQ(agent.status(), ServiceStatus::notRegistered);
+  ASSERT_TRUE(waitFor([&] { return !processAlive(first); }));
+  EXPECT_FALSE(answered);
+  mac.holdAgentUnregister(false);
+  EXPECT_TRUE(waitFor([&] { return answered.load(); }));
+
+  // Not held: when it answers, the helper's process has ended.
+  ASSERT_FALSE(agent.registerService());
+  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0; }));
+  const pid_t second = agentPid(root());
+  std::atomic<int> aliveAtAnswer{-1};
+  agent.unregisterService(
+      [&](const platform::OsResult&) { aliveAtAnswer = processAlive(second) ? 1 : 0; });
+  ASSERT_TRUE(waitFor([&] { return aliveAtAnswer.load() >= 0; }));
+  EXPECT_EQ(aliveAtAnswer.load(), 0);
+  EXPECT_EQ(mac.records("agentUnregisterCompleted").size(), 2u);
+}
+
 TEST_F(SimAppTest, AnAgentRegisteredWhileLaunchdWindsDownStillRuns) {
   // Each unregistration lets the supervisor leave once its job has gone; a
   // registration in that moment must not be lost with it.

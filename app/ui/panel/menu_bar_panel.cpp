@@ -93,13 +93,18 @@ void MenuBarPanel::show() {
   }
 
   // After this event: the panel always opens on fresh settings.
-  QTimer::singleShot(0, &model_, [model = &model_] { model->refresh(); });
+  // The warning line follows the helper's status while the panel is open.
+  QTimer::singleShot(0, &model_, [model = &model_] {
+    model->refresh();
+    model->watchHelper(true);
+  });
   outsideClicks_ = env_.sys.events.addGlobalMouseDownMonitor([self = QPointer(this)] {
     if (self) self->close();
   });
 }
 
 void MenuBarPanel::close() {
+  model_.watchHelper(false);
   if (window_) window_->hide();
   if (item_) item_->setHighlighted(false);
   outsideClicks_.reset();

@@ -23,6 +23,7 @@
 #include "app/ui/panel/panel_mode_section.h"
 #include "app/ui/panel/panel_model.h"
 #include "app/ui/panel/panel_platform.h"
+#include "app/ui/panel/panel_warning.h"
 #include "app/ui/panel/trackpad_note.h"
 #include "app/ui/style/fonts.h"
 #include "app/ui/style/symbols.h"
@@ -115,6 +116,9 @@ PanelView::PanelView(app::Model& model, PanelActions actions, QWidget* parent)
 PanelView::~PanelView() = default;
 
 void PanelView::buildFixedSections() {
+  warning_ = new PanelWarning(model_);
+  column_->addWidget(warning_);
+
   devicePicker_ = new SegmentedControl({QStringLiteral("Trackpad"), QStringLiteral("Mouse")});
   devicePicker_->setAccessibleName(QStringLiteral("Device"));
   connect(devicePicker_, &SegmentedControl::activated, this,

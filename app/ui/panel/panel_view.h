@@ -1,9 +1,9 @@
 #pragma once
 
-// The menu bar panel's content, bound to the app's Model: the device
-// picker, the missing-trackpad note, the switches, scroll speed, mouse DPI,
-// the mode picker with its mode's controls, the curve graph, the formula or
-// the model's message, and the footer (absent in a preview-only process).
+// The menu bar panel's content, bound to the app's Model: the warning line
+// (when the helper is not doing its job), the device picker, the missing-trackpad note, the
+// switches, scroll speed, mouse DPI, the mode picker with its mode's controls, the curve graph, the
+// formula or the model's message, and the footer (absent in a preview-only process).
 //
 // Sections whose presence depends on the device, the mode and a few stored
 // fields are rebuilt when that shape changes; a value change only refreshes
@@ -32,6 +32,7 @@ class LabeledSlider;
 class OverlayScrollArea;
 class PanelFooter;
 class PanelModeSection;
+class PanelWarning;
 class SegmentedControl;
 class SwitchRow;
 class ZoomableCurveView;
@@ -64,6 +65,7 @@ class PanelView : public QWidget {
   bool showWinDpi() const { return showWinDpi_; }
   void setShowWinDpi(bool on);
 
+  PanelWarning* warning() const { return warning_; }
   SegmentedControl* devicePicker() const { return devicePicker_; }
   QWidget* trackpadNote() const { return trackpadNote_; }
   SwitchRow* accelSwitch() const { return accel_; }
@@ -129,6 +131,7 @@ class PanelView : public QWidget {
   OverlayScrollArea* scroll_;
   Divider* scrollEdge_ = nullptr;
   QWidget* footerBox_ = nullptr;
+  PanelWarning* warning_;
   SegmentedControl* devicePicker_;
   QWidget* trackpadNote_;
   SwitchRow* accel_;

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QVBoxLayout>
 #include <chrono>
 
@@ -73,7 +74,14 @@ SetupView::SetupView(app::Env& env, QWidget* parent) : QWidget(parent), env_(env
     if (needsApproval_) {
       env_.sys.services.openLoginItemsSettings();
     } else {
-      error_ = app::Helper::start(env_);
+      // A registered helper that is not running is registered anew, so
+      // that the launcher starts it afresh.
+      app::Helper::restart(env_,
+                           [self = QPointer<SetupView>(this)](std::optional<std::string> error) {
+                             if (!self) return;
+                             self->error_ = std::move(error);
+                             self->update();
+                           });
     }
     update();
   });

@@ -1,6 +1,7 @@
 #include "app_services.h"
 
 #import <ServiceManagement/ServiceManagement.h>
+#include <dispatch/dispatch.h>
 
 #include "ns_text.h"
 
@@ -28,6 +29,17 @@ class SMService final : public AppService {
     NSError* error = nil;
     const BOOL ok = [service_ unregisterAndReturnError:&error];
     return outcome(ok, error);
+  }
+
+  void unregisterService(std::function<void(OsResult)> completion) override {
+    // The handler comes on a queue of ServiceManagement's own; the core
+    // hears back on the main thread.
+    [service_ unregisterWithCompletionHandler:^(NSError* error) {
+      OsResult result = outcome(error == nil, error);
+      dispatch_async(dispatch_get_main_queue(), ^{
+        completion(result);
+      });
+    }];
   }
 
  private:

@@ -62,7 +62,7 @@ AppMac::Impl::Impl(std::filesystem::path root, Options options)
       services(
           folder, recorder,
           BundleRef{[this] { return bundle.host(); }, [this] { return bundle.bundleIdentifier(); }},
-          workspace),
+          workspace, mainQueue),
       defaults(folder, recorder,
                [this] {
                  // A bundle without an identifier keeps its defaults under
@@ -192,6 +192,9 @@ void AppMac::forceServiceStatus(const std::string& name,
     else
       state.forced.erase(name);
   });
+}
+void AppMac::holdAgentUnregister(bool hold) {
+  impl_->services.holdUnregister(hold);
 }
 void AppMac::setRegistryFails(bool fails) {
   impl_->registry.setFails(fails);

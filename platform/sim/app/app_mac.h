@@ -69,6 +69,10 @@ class AppMac : public platform::AppBackend {
   // Forces a service's status: a plist name ("com.quillon.helper.plist")
   // or "mainApp"; nullopt lifts it. Registration then fails as on a Mac.
   void forceServiceStatus(const std::string& name, std::optional<platform::ServiceStatus> status);
+  // While held, unregistering the agent with a completion does not answer,
+  // as if launchd were still reaping the job; releasing lets it answer once
+  // the job's process is gone.
+  void holdAgentUnregister(bool hold);
   // IOServiceGetMatchingServices fails (the count reads nullopt).
   void setRegistryFails(bool fails);
 

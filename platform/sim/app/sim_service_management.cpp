@@ -1,5 +1,6 @@
 #include "sim/app/sim_service_management.h"
 
+#include <chrono>
 #include <cstdlib>
 
 #include "sim/app/launchd_state.h"
@@ -32,11 +33,25 @@ std::string envOr(const char* name, const std::string& fallback) {
 }  // namespace
 
 SimAgentService::SimAgentService(const SystemFolder& folder, Recorder& recorder, BundleRef bundle,
-                                 std::string plistName)
+                                 std::string plistName, MainPoster& mainQueue,
+                                 std::shared_ptr<std::atomic<bool>> hold)
     : folder_(folder),
       recorder_(recorder),
       bundle_(std::move(bundle)),
-      plistName_(std::move(plistName)) {}
+      plistName_(std::move(plistName)),
+      mainQueue_(mainQueue),
+      hold_(std::move(hold)) {}
+
+// The waiters stop without answering: the app that asked is going away.
+SimAgentService::~SimAgentService() = default;
+
+std::optional<std::string> SimAgentService::label() const {
+  std::string error;
+  auto plist = readPlist(plistPath(), error);
+  auto job = plist ? jobFromPlist(*plist, bundle_.hostPath(), error) : std::nullopt;
+  if (!job) return std::nullopt;
+  return job->label;
+}
 
 std::filesystem::path SimAgentService::plistPath() const {
   return bundle_.hostPath() / "Contents/Library/LaunchAgents" / plistName_;
@@ -101,6 +116,33 @@ platform::OsResult SimAgentService::unregisterService() {
   return std::nullopt;
 }
 
+void SimAgentService::unregisterService(std::function<void(platform::OsResult)> completion) {
+  platform::OsResult result = unregisterService();
+  const std::optional<std::string> jobLabel = label();
+  std::erase_if(waiters_, [](const std::jthread& t) { return !t.joinable(); });
+  // launchd ends the job after the answer to unregistering; the completion
+  // waits until the supervisor has reaped it (or no supervisor runs).
+  waiters_.emplace_back([this, result, jobLabel,
+                         completion = std::move(completion)](const std::stop_token& stop) mutable {
+    constexpr auto kPoll = std::chrono::milliseconds(20);
+    for (;;) {
+      if (stop.stop_requested()) return;
+      if (!*hold_) {
+        bool gone = !jobLabel || supervisorPid(folder_) == 0;
+        if (!gone) {
+          auto jobs = readJobStatus(folder_);
+          auto it = jobs.find(*jobLabel);
+          gone = it == jobs.end() || it->second.pid == 0;
+        }
+        if (gone) break;
+      }
+      std::this_thread::sleep_for(kPoll);
+    }
+    recorder_.add("agentUnregisterCompleted", {{"plist", plistName_}});
+    mainQueue_.post([completion = std::move(completion), result] { completion(result); });
+  });
+}
+
 ServiceStatus SimLoginItem::status() {
   if (auto forced = forcedStatus(folder_, "mainApp")) return *forced;
   return readLaunchd(folder_).loginItems.count(bundle_.identifier()) ? ServiceStatus::enabled
@@ -127,18 +169,26 @@ platform::OsResult SimLoginItem::unregisterService() {
   return std::nullopt;
 }
 
+void SimLoginItem::unregisterService(std::function<void(platform::OsResult)> completion) {
+  platform::OsResult result = unregisterService();
+  mainQueue_.post([completion = std::move(completion), result] { completion(result); });
+}
+
 SimServiceManagement::SimServiceManagement(const SystemFolder& folder, Recorder& recorder,
-                                           BundleRef bundle, platform::AppWorkspace& workspace)
+                                           const BundleRef& bundle,
+                                           platform::AppWorkspace& workspace, MainPoster& mainQueue)
     : folder_(folder),
       recorder_(recorder),
       bundle_(bundle),
       workspace_(workspace),
-      loginItem_(folder, recorder, bundle) {}
+      mainQueue_(mainQueue),
+      loginItem_(folder, recorder, bundle, mainQueue) {}
 
 platform::AppService& SimServiceManagement::agent(const std::string& plistName) {
   for (auto& a : agents_)
     if (a->plistName() == plistName) return *a;
-  agents_.push_back(std::make_unique<SimAgentService>(folder_, recorder_, bundle_, plistName));
+  agents_.push_back(
+      std::make_unique<SimAgentService>(folder_, recorder_, bundle_, plistName, mainQueue_, hold_));
   return *agents_.back();
 }
 

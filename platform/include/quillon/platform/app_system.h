@@ -43,6 +43,10 @@ class AppService {
   virtual ServiceStatus status() = 0;
   virtual OsResult registerService() = 0;
   virtual OsResult unregisterService() = 0;
+  // unregisterWithCompletionHandler: the completion runs on the main thread
+  // once the job has really ended. unregisterService() returns before that,
+  // so registering right after it can find the old job still there.
+  virtual void unregisterService(std::function<void(OsResult)> completion) = 0;
 };
 
 class ServiceManagement {

@@ -26,9 +26,9 @@ int openUrl(const SystemFolder& folder, const std::string& url) {
   return 0;
 }
 
-// As LaunchServices does it: a copy of this bundle that runs (and is not
-// quitting) is reopened; otherwise the bundle's executable starts, in a
-// session of its own, with no output of ours.
+// As LaunchServices does it: a copy of this bundle that runs, even one that
+// is quitting, is reopened and no second copy starts; otherwise the bundle's executable starts, in
+// a session of its own, with no output of ours.
 int openBundle(const SystemFolder& folder, const fs::path& host, const std::string& macPath) {
   std::string error;
   auto info = readPlist(host / "Contents/Info.plist", error);
@@ -39,7 +39,7 @@ int openBundle(const SystemFolder& folder, const fs::path& host, const std::stri
   std::string id = text("CFBundleIdentifier");
   std::string exe = text("CFBundleExecutable");
   for (const SimApp& a : readApps(folder)) {
-    if (!a.process || a.bundleIdentifier != id || a.path != macPath || a.terminating) continue;
+    if (!a.process || a.bundleIdentifier != id || a.path != macPath) continue;
     sendAppRequest(folder.root(), a.pid, {{"cmd", "reopen"}});
     return 0;
   }

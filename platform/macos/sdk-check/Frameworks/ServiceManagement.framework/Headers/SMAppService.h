@@ -19,6 +19,10 @@ API_AVAILABLE(macos(13.0))
 + (SMAppService*)loginItemServiceWithIdentifier:(NSString*)identifier;
 - (BOOL)registerAndReturnError:(NSError**)error;
 - (BOOL)unregisterAndReturnError:(NSError**)error;
+// The handler runs once the job is reaped, on a queue of the framework's
+// choosing.
+- (void)unregisterWithCompletionHandler:(void (^)(NSError* error))handler
+    API_AVAILABLE(macos(13.0));
 @property(readonly) SMAppServiceStatus status;
 + (void)openSystemSettingsLoginItems;
 @end
