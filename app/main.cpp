@@ -59,7 +59,8 @@ int main(int argc, char** argv) {
   app::QtRunLoop runLoop;
   ui::AppWindows windows([&backend] { return ui::makeMenuBarItem(*backend); });
   ui::InstallerAlertWindows installerAlerts;
-  app::Env env{backend->system(), Paths::current(), runLoop, static_cast<uint32_t>(::getuid()), {}};
+  app::Env env{
+      backend->system(), Paths::current(), runLoop, static_cast<uint32_t>(::getuid()), {}, {}};
   env.installer = app::installerHooks(env, installerAlerts);
   app::ProcessPreviewRunner preview(
       QString::fromStdString(env.sys.bundle.hostPath(app::Helper::exe(env)).string()));

@@ -37,7 +37,7 @@ struct Bench {
       : root(std::filesystem::temp_directory_path() /
              ("quillon-bench-app-" + std::to_string(::getpid()))),
         mac(root / "mac"),
-        env{mac.system(), Paths::forHome(root / "home"), runLoop, 501, {}},
+        env{mac.system(), Paths::forHome(root / "home"), runLoop, 501, {}, {}},
         model(env, windows, runner) {
     model.setDevice(Device::trackpad);
     model.setMode(Mode::windows);

@@ -60,7 +60,7 @@ struct World {
       : base(mkdtemp(tmpl)),
         mac(base / "mac",
             sim::AppMac::Options{.bundle = base / "Quillon.app", .listAsRunning = false}),
-        env{mac.system(), Paths::forHome(base / "home"), loop, 501, {}} {
+        env{mac.system(), Paths::forHome(base / "home"), loop, 501, {}, {}} {
     mac.system().defaults.standard().setBool("setupDone", true);
     model = std::make_unique<app::Model>(env, windows, preview);
     panel = std::make_unique<MenuBarPanel>(env, *model, MenuBarPanel::Hooks{});

@@ -47,7 +47,7 @@ int runHelperCommand(platform::AppBackend& backend, const std::string& word, std
   // No callback is awaited; anything posted runs at once.
   backend.setMainQueue([](std::function<void()> work) { work(); });
   DroppingRunLoop runLoop;
-  Env env{backend.system(), Paths::current(), runLoop, static_cast<uint32_t>(::getuid()), {}};
+  Env env{backend.system(), Paths::current(), runLoop, static_cast<uint32_t>(::getuid()), {}, {}};
   return runHelperCommand(env, word, out);
 }
 

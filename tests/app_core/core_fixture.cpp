@@ -56,10 +56,12 @@ std::vector<double> ManualRunLoop::delays() const {
 }
 
 CoreTest::CoreTest()
-    : root(freshRoot()),
-      paths(Paths::forHome(root / "home")),
-      mac(root / "mac"),
-      env{mac.system(), paths, loop, 501, {}} {
+    : root(freshRoot()), paths(Paths::forHome(root / "home")), mac(root / "mac"), env{mac.system(),
+                                                                                      paths,
+                                                                                      loop,
+                                                                                      501,
+                                                                                      {},
+                                                                                      {}} {
   std::filesystem::create_directories(paths.home);
   env.installer = stubInstallerHooks(windows);
 }

@@ -106,7 +106,8 @@ class SimModelTest : public SimAppTest {
       QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(work),
                                 Qt::QueuedConnection);
     });
-    env = std::make_unique<Env>(Env{mac->system(), Paths::forHome(home()), loop, ::getuid(), {}});
+    env =
+        std::make_unique<Env>(Env{mac->system(), Paths::forHome(home()), loop, ::getuid(), {}, {}});
     env->installer = stubInstallerHooks(windows);
     preview = std::make_unique<ProcessPreviewRunner>(
         QString::fromStdString(env->sys.bundle.hostPath(Helper::exe(*env)).string()));

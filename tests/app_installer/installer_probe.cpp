@@ -99,7 +99,7 @@ int runProbe(int argc, char** argv) {
   mac.serveChannel();
 
   QtRunLoop loop;
-  Env env{mac.system(), Paths::current(), loop, static_cast<uint32_t>(getuid()), {}};
+  Env env{mac.system(), Paths::current(), loop, static_cast<uint32_t>(getuid()), {}, {}};
   ProbeWindows windows;
   ProbeAlerts alerts;
   NoPreview preview;

@@ -63,8 +63,8 @@ class InstallerInProcess : public InstallerTest {
     mac_ = std::make_unique<sim::AppMac>(
         root(), sim::AppMac::Options{.bundle = host(macBundle), .listAsRunning = true});
     mac_->setTerminateHandler([this] { ++terminated_; });
-    env_ = std::make_unique<Env>(
-        Env{mac_->system(), Paths::forHome(home()), loop_, static_cast<uint32_t>(getuid()), {}});
+    env_ = std::make_unique<Env>(Env{
+        mac_->system(), Paths::forHome(home()), loop_, static_cast<uint32_t>(getuid()), {}, {}});
   }
   void offerMove() {
     Installer::offerMove(*env_, alerts_, [this](int ms) { sleptMs_.push_back(ms); });

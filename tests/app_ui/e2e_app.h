@@ -152,8 +152,8 @@ class E2eTest : public ::testing::Test {
       QMetaObject::invokeMethod(qApp, std::move(work), Qt::QueuedConnection);
     });
     mac->setTerminateHandler([this] { terminated = true; });
-    env = std::make_unique<app::Env>(
-        app::Env{mac->system(), Paths::forHome(home), loop, static_cast<uint32_t>(getuid()), {}});
+    env = std::make_unique<app::Env>(app::Env{
+        mac->system(), Paths::forHome(home), loop, static_cast<uint32_t>(getuid()), {}, {}});
     windows.sys = &mac->system();
     app_ = std::make_unique<app::App>(*env, windows, preview, app::CommandLine{});
     SideWindow::setPanelHooks({

@@ -26,7 +26,7 @@ PanelTest::PanelTest()
       paths(Paths::forHome(base / "home")),
       oldHome(getenv("HOME") ? getenv("HOME") : ""),
       mac(root, sim::AppMac::Options{.bundle = base / "Quillon.app", .listAsRunning = false}),
-      env{mac.system(), paths, loop, static_cast<uint32_t>(::getuid()), {}} {
+      env{mac.system(), paths, loop, static_cast<uint32_t>(::getuid()), {}, {}} {
   std::filesystem::create_directories(paths.home);
   setenv("HOME", paths.home.c_str(), 1);
   mac.setMainQueue([](std::function<void()> work) {

@@ -48,6 +48,7 @@ struct Machine {
                                               Paths::forHome(dir.filePath("home").toStdString()),
                                               loop,
                                               static_cast<uint32_t>(getuid()),
+                                              {},
                                               {}});
   }
   void agent(platform::ServiceStatus s) { mac->forceServiceStatus(app::Helper::agentPlist, s); }
