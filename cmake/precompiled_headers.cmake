@@ -62,8 +62,10 @@ function(quillon_use_pch kind)
       quillon_pch_kind(widgets lib LINK nlohmann_json::nlohmann_json Qt6::Widgets Qt6::Svg
         Threads::Threads HEADERS ${_quillon_pch_widgets})
     elseif(kind STREQUAL "widgets_test")
+      # QTest's header reads QT_NETWORK_LIB: every user of this kind links
+      # Qt's network module (through the app's core), so it is made with it.
       quillon_pch_kind(widgets_test exe LINK nlohmann_json::nlohmann_json Qt6::Widgets Qt6::Svg
-        Qt6::Test GTest::gtest GTest::gmock Threads::Threads
+        Qt6::Network Qt6::Test GTest::gtest GTest::gmock Threads::Threads
         HEADERS ${_quillon_pch_widgets} <QTest> ${_quillon_pch_gtest})
     else()
       message(FATAL_ERROR "quillon_use_pch: no kind ${kind}")

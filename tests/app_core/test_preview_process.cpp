@@ -78,7 +78,9 @@ TEST_F(PreviewProcess, FailuresOfEveryKindGiveNothing) {
     runner.start({"preview"}, [&](std::optional<CurvePoints> p) { answer = {true, std::move(p)}; });
     EXPECT_FALSE(answer.arrived) << "never inside start()";
     // The hanging child runs for 30 s: start() came back while it runs.
-    if (std::string_view(c.name) == "hangs") EXPECT_EQ(runner.running(), 1);
+    if (std::string_view(c.name) == "hangs") {
+      EXPECT_EQ(runner.running(), 1);
+    }
     ASSERT_TRUE(waitFor([&] { return answer.arrived; }, 60));
     EXPECT_FALSE(answer.points);
     EXPECT_TRUE(waitFor([&] { return runner.running() == 0; }, 60)) << "no child left behind";
