@@ -196,7 +196,8 @@ TEST_F(AppE2e, UninstallLeavesNothingOfQuillonAndEverythingElseAsItWas) {
   ASSERT_TRUE(spin([&] { return terminated; }, kEventually));
   app::Feedback::setUrlForTests("");
   // The delayed deletion of the defaults runs after the app has gone, and
-  // finds nothing more.
+  // finds nothing more. Once it has ended, and the helper and launchd with
+  // it, nothing of the machine runs: its files stay as they are.
   auto deletedAgain = [this] {
     std::istringstream tools(readText(root / "tools.jsonl"));
     for (std::string line; std::getline(tools, line);) {
@@ -207,7 +208,9 @@ TEST_F(AppE2e, UninstallLeavesNothingOfQuillonAndEverythingElseAsItWas) {
     }
     return false;
   };
-  EXPECT_TRUE(spin(deletedAgain, kEventually));
+  EXPECT_TRUE(
+      spin([&] { return deletedAgain() && sim::liveProcesses(sim::SystemFolder(root)).empty(); },
+           kEventually));
 
   ASSERT_EQ(service.requests().size(), 1u);
   EXPECT_EQ(json::parse(service.requests()[0].body)["reasons"], json({"Something didn't work"}));
