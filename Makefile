@@ -30,7 +30,7 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 tidy: build
-	@git ls-files '*.cpp' | grep -v '\(^\|/\)macos/' | xargs clang-tidy -p build --quiet
+	@bash scripts/tidy
 
 clean:
 	@rm -rf build build-release build-asan build-tsan build-fuzz

@@ -55,7 +55,7 @@ class InstallerE2E : public InstallerTest {
   // The pid of the app started from `bundle` that is not one of `others`;
   // 0 when none started within `seconds`.
   int startedFrom(const std::string& bundle, const std::vector<int>& others = {},
-                  double seconds = 15) const {
+                  double seconds = 60) const {
     int pid = 0;
     waitFor(
         [&] {

@@ -30,6 +30,7 @@
 #include "app/ui/feedback/uninstall_survey.h"
 #include "app/ui/feedback/uninstall_windows.h"
 #include "app/ui/panel/side_window.h"
+#include "app/ui/setup/setup_view.h"
 #include "app/ui/setup/setup_window.h"
 #include "sim/app/app_mac.h"
 #include "sim/app/process_table.h"
@@ -38,6 +39,12 @@
 namespace quillon::ui::test {
 
 namespace fs = std::filesystem;
+
+// How long a test waits for what must come: far beyond any machine's
+// speed, so that it only keeps a broken test from hanging. What a test must
+// see in passing, the simulated Mac or an injected clock holds until the
+// test has seen it.
+constexpr int kEventually = 60000;
 
 inline bool spin(const std::function<bool()>& done, int ms) {
   QElapsedTimer t;
@@ -128,6 +135,7 @@ class E2eTest : public ::testing::Test {
     env.reset();
     mac.reset();
     SideWindow::setPanelHooks({});
+    SetupView::setClock({});
     sim::shutdownMachine(root);
     EXPECT_TRUE(sim::liveProcesses(sim::SystemFolder(root)).empty());
     setenv("HOME", oldHome.c_str(), 1);

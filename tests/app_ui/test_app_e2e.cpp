@@ -45,7 +45,7 @@ class AppE2eTest : public ::testing::Test {
   void startApp(QProcess& app, const QStringList& args) const {
     app.setProcessEnvironment(environment());
     app.start(QStringLiteral(QUILLON_APP), args);
-    ASSERT_TRUE(app.waitForStarted(5000));
+    ASSERT_TRUE(app.waitForStarted(60000));
   }
   // One request through the app channel; the reply line.
   std::string ask(const std::string& request) const {
@@ -53,7 +53,7 @@ class AppE2eTest : public ::testing::Test {
     control.start(QStringLiteral(QUILLON_SIM_CONTROL),
                   {"--root", QString::fromStdString(root.string()), "--app",
                    QString::fromStdString(request)});
-    control.waitForFinished(10000);
+    control.waitForFinished(60000);
     return control.readAllStandardOutput().toStdString();
   }
   nlohmann::json readJson(const fs::path& file) const {
@@ -131,7 +131,7 @@ TEST_F(AppE2eTest, SnapshotAloneStartsPreviewOnlyWithTheMenuBarItem) {
   QTest::qWait(200);
   EXPECT_NE(ask(R"({"cmd":"mouseDown"})").find("\"monitors\":0"), std::string::npos);
   ask(R"({"cmd":"terminate"})");
-  ASSERT_TRUE(app.waitForFinished(10000));
+  ASSERT_TRUE(app.waitForFinished(60000));
   EXPECT_EQ(homeFiles(), std::vector<std::string>{}) << "a preview-only process saves nothing";
 }
 

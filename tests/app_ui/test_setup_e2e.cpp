@@ -17,6 +17,7 @@
 #include "app/ui/setup/setup_view.h"
 #include "e2e_app.h"
 #include "local_http_server.h"
+#include "sim/app/launchd_holds.h"
 #include "sim/app/launchd_state.h"
 
 namespace quillon::ui::test {
@@ -61,54 +62,42 @@ class AppE2e : public E2eTest {
     return pid > 0 && status.is_object() && status.value("pid", 0) == pid;
   }
 
-  // Keeps the text of step 1's busy row the first time the row is shown.
-  class StepOneWatch : public QObject {
-   public:
-    explicit StepOneWatch(AppE2e& test) : test_(test) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-      SetupView* v = event->type() == QEvent::Show ? test_.view() : nullptr;
-      if (v && watched == v->step(1)->busyRow() && test_.firstBusyText.isEmpty()) {
-        test_.firstBusyText = v->step(1)->state().busyText;
-      }
-      return false;
-    }
-
-   private:
-    AppE2e& test_;
-  };
-  QString firstBusyText;
-
   void setUpFully() {
     launch();
-    ASSERT_TRUE(spin([&] { return view() && view()->allDone(); }, 20000));
+    ASSERT_TRUE(spin([&] { return view() && view()->allDone(); }, kEventually));
     view()->doneButton()->click();
     ASSERT_TRUE(SetupWindow::isFinished(*env));
   }
 };
 
 TEST_F(AppE2e, FromTheFirstStartThroughSetupToThePanel) {
-  StepOneWatch watch(*this);
-  qApp->installEventFilter(&watch);
+  // The helper starts only once step 1's busy row has been seen, and the
+  // setup window's clock stands still: "Checking…" lasts until Input
+  // Monitoring is allowed.
+  const sim::SystemFolder folder(root);
+  sim::holdStart(folder, "com.quillon.helper");
+  SetupView::setClock([] { return 1000.0; });
   launch();
-  ASSERT_TRUE(spin([&] { return view() && SetupWindow::window()->isVisible(); }, 5000));
+  ASSERT_TRUE(spin([&] { return view() && SetupWindow::window()->isVisible(); }, kEventually));
   EXPECT_EQ(mac->records("agentRegister").size(), 1u) << "showing the window starts the helper";
-  // The real helper writes its status within moments, so what step 1
-  // showed is caught as it was drawn, not read afterwards.
-  EXPECT_EQ(firstBusyText, "Starting…");
-  ASSERT_TRUE(spin([&] { return stepDone(1); }, 15000)) << "the helper reports running";
-  qApp->removeEventFilter(&watch);
+  ASSERT_TRUE(spin([&] { return view()->step(1)->busyRow()->isVisible(); }, kEventually));
+  EXPECT_EQ(view()->step(1)->state().busyText, "Starting…");
+  EXPECT_FALSE(stepDone(1));
+  sim::releaseStart(folder, "com.quillon.helper");
+  ASSERT_TRUE(spin([&] { return stepDone(1); }, kEventually)) << "the helper reports running";
+  EXPECT_FALSE(view()->step(1)->busyRow()->isVisible());
 
   // The helper asked for Accessibility: its prompt comes forward once.
-  ASSERT_TRUE(spin([&] { return running(kPrompt); }, 10000));
-  ASSERT_TRUE(spin([&] { return !mac->records("activate").empty(); }, 3000));
+  ASSERT_TRUE(spin([&] { return running(kPrompt); }, kEventually));
+  ASSERT_TRUE(spin([&] { return !mac->records("activate").empty(); }, kEventually));
   EXPECT_FALSE(SetupWindow::floating());
   view()->step(2)->button()->click();  // "Open Settings"
-  ASSERT_TRUE(spin([&] { return running(kSettings); }, 5000));
+  ASSERT_TRUE(spin([&] { return running(kSettings); }, kEventually));
 
   offline(R"({"cmd":"permissions","accessibility":true})");
-  ASSERT_TRUE(spin([&] { return stepDone(2); }, 10000));
-  EXPECT_TRUE(spin([&] { return !running(kPrompt); }, 3000)) << "the prompt is dismissed";
-  EXPECT_TRUE(spin([&] { return !running(kSettings); }, 3000)) << "System Settings quit";
+  ASSERT_TRUE(spin([&] { return stepDone(2); }, kEventually));
+  EXPECT_TRUE(spin([&] { return !running(kPrompt); }, kEventually)) << "the prompt is dismissed";
+  EXPECT_TRUE(spin([&] { return !running(kSettings); }, kEventually)) << "System Settings quit";
   EXPECT_TRUE(SetupWindow::floating());
   EXPECT_TRUE(SetupWindow::window()->isVisible());
   EXPECT_TRUE(centred());
@@ -116,14 +105,14 @@ TEST_F(AppE2e, FromTheFirstStartThroughSetupToThePanel) {
   EXPECT_EQ(view()->step(3)->state().busyText, "Checking…");
 
   offline(R"({"cmd":"permissions","inputMonitoring":true})");
-  ASSERT_TRUE(spin([&] { return stepDone(3); }, 15000));
+  ASSERT_TRUE(spin([&] { return stepDone(3); }, kEventually));
 
   view()->step(4)->button()->click();  // "Open Settings", the Display page
   EXPECT_FALSE(SetupWindow::floating());
-  ASSERT_TRUE(spin([&] { return running(kSettings); }, 5000));
+  ASSERT_TRUE(spin([&] { return running(kSettings); }, kEventually));
   offline(R"({"cmd":"preference","key":"CGDisableCursorLocationMagnification","value":true})");
-  ASSERT_TRUE(spin([&] { return stepDone(4); }, 5000));
-  EXPECT_TRUE(spin([&] { return !running(kSettings); }, 3000));
+  ASSERT_TRUE(spin([&] { return stepDone(4); }, kEventually));
+  EXPECT_TRUE(spin([&] { return !running(kSettings); }, kEventually));
   EXPECT_TRUE(SetupWindow::floating());
 
   // The close button would not finish; "Done" does.
@@ -138,21 +127,21 @@ TEST_F(AppE2e, FromTheFirstStartThroughSetupToThePanel) {
 
   // The last side window closed: the panel comes back, and from now on the
   // status item opens it.
-  EXPECT_TRUE(spin([&] { return windows.panelShown == 1; }, 2000));
+  EXPECT_TRUE(spin([&] { return windows.panelShown == 1; }, kEventually));
   ASSERT_TRUE(mac->clickStatusItem(1, 0));
-  EXPECT_TRUE(spin([&] { return windows.panelShown == 2; }, 2000));
+  EXPECT_TRUE(spin([&] { return windows.panelShown == 2; }, kEventually));
   EXPECT_FALSE(SetupWindow::window()->isVisible());
 }
 
 TEST_F(AppE2e, TheCloseButtonDoesNotFinishAndTheStatusItemOpensSetupAgain) {
   launch();
-  ASSERT_TRUE(spin([&] { return view() && SetupWindow::window()->isVisible(); }, 5000));
+  ASSERT_TRUE(spin([&] { return view() && SetupWindow::window()->isVisible(); }, kEventually));
   SetupWindow::window()->close();
   spin([] { return false; }, 500);
   EXPECT_FALSE(SetupWindow::isFinished(*env));
   EXPECT_EQ(windows.panelShown, 0);
   ASSERT_TRUE(mac->clickStatusItem(1, 3));
-  EXPECT_TRUE(spin([&] { return SetupWindow::window()->isVisible(); }, 2000));
+  EXPECT_TRUE(spin([&] { return SetupWindow::window()->isVisible(); }, kEventually));
   EXPECT_EQ(windows.panelShown, 0);
 }
 
@@ -175,7 +164,7 @@ TEST_F(AppE2e, UninstallLeavesNothingOfQuillonAndEverythingElseAsItWas) {
   model.setMode(app::Mode::custom);
   model.savePreset(0);
   model.setOpenAtLogin(true);
-  ASSERT_TRUE(spin([&] { return helperReportsRunning(); }, 15000));
+  ASSERT_TRUE(spin([&] { return helperReportsRunning(); }, kEventually));
   ASSERT_TRUE(fs::exists(env->paths.logFile));
   // A link in the support folder to something that is the user's.
   fs::create_symlink(home / "Documents", env->paths.supportDir / "linked");
@@ -204,10 +193,24 @@ TEST_F(AppE2e, UninstallLeavesNothingOfQuillonAndEverythingElseAsItWas) {
   });
   model.uninstall();
   setAlertResponder({});
-  ASSERT_TRUE(spin([&] { return terminated; }, 10000));
+  ASSERT_TRUE(spin([&] { return terminated; }, kEventually));
   app::Feedback::setUrlForTests("");
-  // The delayed deletion of the defaults, and the reopen check, have run.
-  spin([] { return false; }, 2500);
+  // The delayed deletion of the defaults runs after the app has gone, and
+  // finds nothing more. Once it has ended, and the helper and launchd with
+  // it, nothing of the machine runs: its files stay as they are.
+  auto deletedAgain = [this] {
+    std::istringstream tools(readText(root / "tools.jsonl"));
+    for (std::string line; std::getline(tools, line);) {
+      const json call = json::parse(line, nullptr, false);
+      if (call.is_object() && call.value("tool", "") == "defaults" &&
+          call.value("args", json()) == json({"delete", "com.quillon.app"}))
+        return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(
+      spin([&] { return deletedAgain() && sim::liveProcesses(sim::SystemFolder(root)).empty(); },
+           kEventually));
 
   ASSERT_EQ(service.requests().size(), 1u);
   EXPECT_EQ(json::parse(service.requests()[0].body)["reasons"], json({"Something didn't work"}));
@@ -216,7 +219,7 @@ TEST_F(AppE2e, UninstallLeavesNothingOfQuillonAndEverythingElseAsItWas) {
   const json launchd = readJson(root / "launchd.json");
   EXPECT_FALSE(launchd["agents"].contains("com.quillon.helper"));
   EXPECT_EQ(launchd.value("loginItems", json::array()), json::array());
-  EXPECT_TRUE(spin([&] { return kill(helper, 0) != 0; }, 6000));
+  EXPECT_TRUE(spin([&] { return kill(helper, 0) != 0; }, kEventually));
   EXPECT_EQ(mac->records("agentUnregister").size(), 1u);
   EXPECT_TRUE(mac->records("agentRegister").empty());
   // macOS's settings and permissions, the defaults, the files, the bundle.
@@ -228,15 +231,6 @@ TEST_F(AppE2e, UninstallLeavesNothingOfQuillonAndEverythingElseAsItWas) {
   json defaultsAfter = defaultsBefore;
   defaultsAfter.erase("com.quillon.app");
   EXPECT_EQ(readJson(root / "defaults.json"), defaultsAfter);
-  // The delayed deletion ran after the app had gone, and found nothing more.
-  bool deletedAgain = false;
-  std::istringstream tools(readText(root / "tools.jsonl"));
-  for (std::string line; std::getline(tools, line);) {
-    const json call = json::parse(line, nullptr, false);
-    deletedAgain |= call.is_object() && call.value("tool", "") == "defaults" &&
-                    call.value("args", json()) == json({"delete", "com.quillon.app"});
-  }
-  EXPECT_TRUE(deletedAgain);
   EXPECT_TRUE(mac->records("defaults").empty()) << "no setting written, setupDone neither";
   EXPECT_FALSE(fs::exists(env->paths.supportDir));
   EXPECT_FALSE(fs::exists(env->paths.logFile));
@@ -273,7 +267,7 @@ TEST_F(AppE2e, CancelAndTheSurveysCloseButtonChangeNothing) {
   setUpFully();
   app::Model& model = *app_->model();
   model.setMode(app::Mode::custom);
-  ASSERT_TRUE(spin([&] { return helperReportsRunning(); }, 15000));
+  ASSERT_TRUE(spin([&] { return helperReportsRunning(); }, kEventually));
   spin([&] { return false; }, 500);
   // Only the app's changes count: the running helper keeps its status and log.
   auto appsOwn = [this] {

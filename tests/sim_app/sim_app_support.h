@@ -40,8 +40,9 @@ inline void writeText(const fs::path& p, const std::string& text) {
   std::ofstream(p, std::ios::binary) << text;
 }
 
-// Polls `done` every 20 ms for up to `seconds`.
-inline bool waitFor(const std::function<bool()>& done, double seconds = 10) {
+// Polls `done` every 20 ms for up to `seconds`: by default far beyond any
+// machine's speed, so that it only keeps a broken test from hanging.
+inline bool waitFor(const std::function<bool()>& done, double seconds = 60) {
   auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(int(seconds * 1000));
   while (std::chrono::steady_clock::now() < end) {
     if (done()) return true;

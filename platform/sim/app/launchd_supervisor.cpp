@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <map>
 
+#include "sim/app/launchd_holds.h"
 #include "sim/app/launchd_state.h"
 #include "sim/app/process_table.h"
 #include "sim/app/spawn.h"
@@ -146,9 +147,10 @@ class Supervisor {
       dueAt(r.stopSentAt + kStopGraceSeconds);
     }
     std::erase_if(jobs_, [&](const auto& e) { return e.second.pid == 0 && !want.count(e.first); });
+    const auto held = heldStarts(folder_);
     for (const auto& [label, job] : want) {
       Running& r = jobs_[label];
-      if (r.pid != 0) continue;
+      if (r.pid != 0 || held.count(label)) continue;
       bool fresh = job.generation != r.generation;
       if (fresh) {
         r.generation = job.generation;
