@@ -1,8 +1,9 @@
 # Precompiled headers. Qt's, GoogleTest's and the JSON library's headers are
 # most of what each of our files compiles; each set below is compiled once
 # per build, in a target of its own, and the targets of its kind reuse it.
-# GCC takes a precompiled header only when the options it was made with
-# match (-Winvalid-pch, an error with QUILLON_WERROR, says when they do not):
+# The compiler takes a precompiled header only when the options it was made
+# with match (-Winvalid-pch, an error with QUILLON_WERROR, says when GCC's
+# do not; clang refuses a mismatch outright):
 # a kind groups targets whose options differ only in definitions these
 # headers never read, and it is made with the fewest of Qt's modules (their
 # QT_<MODULE>_LIB definitions) of any of its targets: a user may define
@@ -39,6 +40,12 @@ function(quillon_pch_kind kind type)
   set_target_properties(quillon_pch_${kind} PROPERTIES AUTOMOC OFF)
   target_link_libraries(quillon_pch_${kind} PRIVATE ${P_LINK} quillon_warnings)
   target_precompile_headers(quillon_pch_${kind} PRIVATE ${P_HEADERS})
+  # Clang records the headers' time stamps in the precompiled header and
+  # refuses it when they differ, which a copy from ccache made in another
+  # build folder always does; its contents never depend on them.
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    target_compile_options(quillon_pch_${kind} PRIVATE -Xclang -fno-pch-timestamp)
+  endif()
 endfunction()
 
 # quillon_use_pch(kind targets...): test (programs without Qt), qtcore and
