@@ -362,11 +362,12 @@ TEST(EndToEnd, AFifoAtTheLogPathDoesNotHoldTheStart) {
   ASSERT_EQ(::mkfifo(m.home.paths.logFile.c_str(), 0600), 0);
   {
     HelperProcess helper(m.home);
-    EXPECT_TRUE(waitUntil(
-        [&] { return m.status() == m.expectedStatus(true, true, false, helper.pid()); }, 3))
+    EXPECT_TRUE(
+        waitUntil([&] { return m.status() == m.expectedStatus(true, true, false, helper.pid()); },
+                  kEventually))
         << m.status();
     Control control(m.home.simRoot);
-    EXPECT_TRUE(waitUntil([&] { return countRecords(control, "tapCreated") > 0; }, 3));
+    EXPECT_TRUE(waitUntil([&] { return countRecords(control, "tapCreated") > 0; }, kEventually));
   }
   EXPECT_TRUE(fs::is_fifo(m.home.paths.logFile));  // left as it was
   fs::remove(m.home.paths.logFile);                // the machine reads its log when it goes

@@ -290,6 +290,9 @@ TEST(Reliability, HostileConfigFilesGiveDefaultsOnceWithoutHanging) {
     const auto line = waitForMessage(m.home.paths.logFile,
                                      "config.json unreadable, using defaults: ", kEventually, from);
     ASSERT_TRUE(line);
+    ASSERT_TRUE(waitForMessage(m.home.paths.logFile, "settings: ", kEventually, *line + 1));
+    // Then nothing more: a pause that can only miss a repeated line, never
+    // fail on a slow machine.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const std::vector<std::string> log = m.log();
     EXPECT_NE(log[*line].find(c.reason), std::string::npos) << log[*line];

@@ -220,11 +220,12 @@ void SimMultitouch::startStream(uint64_t id, double intervalSeconds) {
 }
 
 void SimMultitouch::stopStream() {
-  {
-    std::lock_guard lk(jobMutex_);
-    stream_.reset();
-  }
+  std::unique_lock lk(jobMutex_);
+  stream_.reset();
   jobCv_.notify_all();
+  // A callback that stops the stream itself must not wait for its own frame.
+  if (std::this_thread::get_id() != thread_.get_id())
+    jobCv_.wait(lk, [this] { return !streamFrameUnderWay_; });
 }
 
 SimMultitouch::StreamCounts SimMultitouch::streamCounts() const {
@@ -243,6 +244,7 @@ void SimMultitouch::sendStreamFrame(std::unique_lock<std::mutex>& jobLock) {
   // now rather than catching up with a burst.
   stream.next = std::max(stream.next + stream.interval, std::chrono::steady_clock::now());
   ++streamCounts_.sent;
+  streamFrameUnderWay_ = true;
   jobLock.unlock();
 
   // One touching finger, in a record of the framework's layout.
@@ -259,6 +261,8 @@ void SimMultitouch::sendStreamFrame(std::unique_lock<std::mutex>& jobLock) {
 
   jobLock.lock();
   if (delivered) ++streamCounts_.delivered;
+  streamFrameUnderWay_ = false;
+  jobCv_.notify_all();
 }
 
 void SimMultitouch::threadMain() {

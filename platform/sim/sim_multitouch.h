@@ -48,7 +48,8 @@ class SimMultitouch : public platform::Multitouch {
   // Test hook: the framework's thread sends trackpad `id` a frame every
   // `intervalSeconds` of real time by itself, one finger moving back and
   // forth, until stopStream(); a new stream replaces the previous one.
-  // Each frame goes where deliver() would take it.
+  // Each frame goes where deliver() would take it. stopStream() returns once
+  // a frame under way has been counted, so the counts then hold still.
   void startStream(uint64_t id, double intervalSeconds);
   void stopStream();
   struct StreamCounts {
@@ -119,6 +120,7 @@ class SimMultitouch : public platform::Multitouch {
   bool jobDelivered_ = false;
   std::optional<Stream> stream_;
   StreamCounts streamCounts_;
+  bool streamFrameUnderWay_ = false;
   bool quit_ = false;
   std::thread thread_;
 };

@@ -36,8 +36,11 @@ bool spinUntil(const std::function<bool()>& done, double seconds = 60) {
   return done();
 }
 
-pid_t agentPid(const std::filesystem::path& root) {
-  return sim::readJobStatus(sim::SystemFolder(root))["com.quillon.helper"].pid;
+// The helper's pid once launchd reports one that `wanted` accepts; 0 if it
+// never does.
+pid_t waitForAgent(const std::filesystem::path& root,
+                   const std::function<bool(pid_t)>& wanted = {}) {
+  return sim::testing::waitForJobPid(root, "com.quillon.helper", wanted);
 }
 
 // What launchd last said of the helper's job, for failure messages.
@@ -72,8 +75,8 @@ TEST_F(SimAppTest, HelperCommandRegistersTheRealHelperWhichLaunchdKeepsAlive) {
   const std::string registered = quillon(root(), {"--helper", "register"});
   EXPECT_EQ(registered.rfind(std::string("registered\nagent status: 1") + kAgentLine, 0), 0u)
       << registered;
-  ASSERT_TRUE(sim::testing::waitFor([&] { return agentPid(root()) > 0; }, 60)) << agentJob(root());
-  const pid_t first = agentPid(root());
+  const pid_t first = waitForAgent(root());
+  ASSERT_GT(first, 0) << agentJob(root());
   // The helper waits for Accessibility, and says so in its status file.
   ASSERT_TRUE(sim::testing::waitFor([&] {
     return quillon(root(), {"--helper", "status"}).find("running: true") != std::string::npos;
@@ -85,10 +88,8 @@ TEST_F(SimAppTest, HelperCommandRegistersTheRealHelperWhichLaunchdKeepsAlive) {
   EXPECT_NE(status.find("running: true)\n"), std::string::npos);
 
   ::kill(first, SIGKILL);
-  ASSERT_TRUE(
-      sim::testing::waitFor([&] { return agentPid(root()) > 0 && agentPid(root()) != first; }, 60))
-      << "started again after it was killed";
-  const pid_t second = agentPid(root());
+  const pid_t second = waitForAgent(root(), [&](pid_t pid) { return pid != first; });
+  ASSERT_GT(second, 0) << "started again after it was killed; " << agentJob(root());
 
   const std::string unregistered = quillon(root(), {"--helper", "unregister"});
   EXPECT_EQ(unregistered.rfind(std::string("unregistered\nagent status: 0") + kAgentLine, 0), 0u)
@@ -151,8 +152,8 @@ TEST_F(SimModelTest, SavingRegistersAndUnregistersTheHelperAsTheSettingsNeedIt) 
   EXPECT_TRUE(spinUntil([&] { return count("agentRegister") == 1; }, 60));
   EXPECT_GE(clock.elapsed(), Model::kSaveDelayMs);
   EXPECT_EQ(count("inputParameter"), 1u) << "three edits, one save";
-  ASSERT_TRUE(sim::testing::waitFor([&] { return agentPid(root()) > 0; }, 60)) << agentJob(root());
-  const pid_t helper = agentPid(root());
+  const pid_t helper = waitForAgent(root());
+  ASSERT_GT(helper, 0) << agentJob(root());
   EXPECT_EQ(json::parse(sim::testing::readText(env->paths.configFile))["mouse"]["winSpeed"], 14.0);
 
   model->setMode(Mode::mac);
@@ -176,8 +177,8 @@ TEST_F(SimModelTest, ANewHelperFileIsRegisteredAgainOnce) {
 
   // A start that fails (a freshly copied file can be busy for exec) is tried
   // again after launchd's throttle interval.
-  ASSERT_TRUE(sim::testing::waitFor([&] { return agentPid(root()) > 0; }, 60)) << agentJob(root());
-  const pid_t before = agentPid(root());
+  const pid_t before = waitForAgent(root());
+  ASSERT_GT(before, 0) << agentJob(root());
   const auto exe = env->sys.bundle.hostPath(Helper::exe(*env));
   std::filesystem::last_write_time(
       exe, std::filesystem::last_write_time(exe) + std::chrono::seconds(10));
@@ -187,8 +188,7 @@ TEST_F(SimModelTest, ANewHelperFileIsRegisteredAgainOnce) {
   EXPECT_EQ(count("agentRegister"), 1u);
   EXPECT_NE(env->sys.defaults.standard().stringValue("helperStamp"), stamp);
   // launchd may hold the new start back for its throttle interval.
-  EXPECT_TRUE(
-      sim::testing::waitFor([&] { return agentPid(root()) > 0 && agentPid(root()) != before; }, 60))
+  EXPECT_GT(waitForAgent(root(), [&](pid_t pid) { return pid != before; }), 0)
       << "the new helper file runs; " << agentJob(root()) << ", before " << before << "\n"
       << sim::testing::readText(sim::SystemFolder(root()).root() / "launchd.json");
 }

@@ -102,7 +102,7 @@ TEST_F(FeedbackTest, AnAnswerForAContextThatIsGoneIsDropped) {
     QObject context;
     Feedback::send(env, {"feedback", "Hi", "", {}}, &context, [&](bool) { answered = true; });
   }
-  spinUntil([&] { return !server.requests().empty(); }, 5000);
+  spinUntil([&] { return !server.requests().empty(); }, 60000);
   spinUntil([] { return false; }, 200);
   EXPECT_FALSE(answered);
 }

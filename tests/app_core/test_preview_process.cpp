@@ -92,7 +92,7 @@ TEST_F(PreviewProcess, TheModelCachesOnlyGoodAnswers) {
   Model model(env, windows, garbage);
   const std::string key = model.windowsCurveWanted();
   QCoreApplication::processEvents();
-  waitFor([&] { return garbage.running() == 0; }, 5);
+  waitFor([&] { return garbage.running() == 0; }, 60);
   waitFor([] { return false; }, 0.1);
   EXPECT_FALSE(model.windowsCurveCached(key));
   EXPECT_FALSE(model.curves().contains(Mode::windows));

@@ -236,7 +236,7 @@ TEST_F(Uninstall, AnAnswerIsSentFirstAndAFailedSendDoesNotHoldTheRemovalBack) {
   windows.survey = {SurveyOutcome::Kind::answered, {"It was too complicated"}, "Too many steps"};
   model->uninstall();
   EXPECT_TRUE(callsStartingWith("agent.").empty()) << "nothing goes before the answer";
-  ASSERT_TRUE(spinUntil([&] { return !callsStartingWith("terminateSelf").empty(); }, 5000));
+  ASSERT_TRUE(spinUntil([&] { return !callsStartingWith("terminateSelf").empty(); }, 60000));
   ASSERT_EQ(server.requests().size(), 1u);
   const auto body = nlohmann::json::parse(server.requests()[0].body);
   EXPECT_EQ(body["kind"], "uninstall");
@@ -253,7 +253,7 @@ TEST_F(Uninstall, AnAnswerIsSentFirstAndAFailedSendDoesNotHoldTheRemovalBack) {
   auto again = makeModel();
   windows.survey = {SurveyOutcome::Kind::answered, {}, ""};
   again->uninstall();
-  ASSERT_TRUE(spinUntil([&] { return !callsStartingWith("terminateSelf").empty(); }, 5000));
+  ASSERT_TRUE(spinUntil([&] { return !callsStartingWith("terminateSelf").empty(); }, 60000));
   ASSERT_EQ(second.requests().size(), 1u);
   EXPECT_EQ(nlohmann::json::parse(second.requests()[0].body)["reasons"], nlohmann::json::array());
 }

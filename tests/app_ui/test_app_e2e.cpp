@@ -112,7 +112,7 @@ TEST_F(AppE2eTest, SnapshotAloneStartsPreviewOnlyWithTheMenuBarItem) {
   QProcess app;
   startApp(app, {"--snapshot"});
   std::string pong;
-  for (int i = 0; i < 100 && pong.find("\"ok\":true") == std::string::npos; ++i) {
+  for (int i = 0; i < 600 && pong.find("\"ok\":true") == std::string::npos; ++i) {
     QTest::qWait(100);
     pong = ask(R"({"cmd":"ping"})");
   }

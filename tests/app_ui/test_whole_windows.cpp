@@ -150,7 +150,7 @@ TEST_F(WholeWindows, NoLabelOfAnyWindowIsCutInEitherAppearance) {
     ASSERT_TRUE(app::Feedback::setUrlForTests(broken.url()));
     form->messageEdit()->setPlainText(QStringLiteral("Hello"));
     form->send();
-    ASSERT_TRUE(spinUntil([&] { return form->state() != FeedbackView::State::sending; }, 12000));
+    ASSERT_TRUE(spinUntil([&] { return form->state() != FeedbackView::State::sending; }, 60000));
     settle();
     EXPECT_TRUE(form->failedLabel()->isVisible());
     EXPECT_EQ(cutLabels(FeedbackWindow::window()), QStringList()) << "feedback failed";

@@ -18,6 +18,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "sim/app/launchd_state.h"
 #include "sim/app/process_table.h"
 #include "sim/sim_mac.h"
 
@@ -49,6 +50,20 @@ inline bool waitFor(const std::function<bool()>& done, double seconds = 60) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return done();
+}
+
+// The pid launchd reports for job `label` once `wanted` accepts it (any
+// pid by default), or 0 if it never does. Each look reads the status once:
+// launchd may reap the job between two reads, and a pid of 0 handed on to
+// kill() would signal the test's own process group.
+inline pid_t waitForJobPid(const fs::path& root, const std::string& label,
+                           const std::function<bool(pid_t)>& wanted = {}) {
+  pid_t seen = 0;
+  const bool found = waitFor([&] {
+    seen = readJobStatus(SystemFolder(root))[label].pid;
+    return seen > 0 && (!wanted || wanted(seen));
+  });
+  return found ? seen : 0;
 }
 
 // The pid of a process that has ended and been reaped: what a killed

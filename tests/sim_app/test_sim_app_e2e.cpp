@@ -43,6 +43,12 @@ pid_t agentPid(const fs::path& root) {
   return readJobStatus(SystemFolder(root))["com.quillon.helper"].pid;
 }
 
+// The helper's pid once launchd reports one that `wanted` accepts; 0 if it
+// never does.
+pid_t waitForAgent(const fs::path& root, const std::function<bool(pid_t)>& wanted = {}) {
+  return waitForJobPid(root, "com.quillon.helper", wanted);
+}
+
 // A bundle whose executable is a script that notes each start in
 // <root>/started and then waits.
 void makeScriptBundle(const fs::path& at, const fs::path& root) {
@@ -60,8 +66,8 @@ TEST_F(SimAppTest, AgentFromTheRealPropertyListRunsIsKeptAliveAndStopsWhenUnregi
   EXPECT_EQ(agent.status(), ServiceStatus::enabled);
 
   // The helper runs with this test's HOME: its status file names its pid.
-  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0; }));
-  pid_t first = agentPid(root());
+  pid_t first = waitForAgent(root());
+  ASSERT_GT(first, 0);
   fs::path status = home() / "Library/Application Support/Quillon/status.json";
   ASSERT_TRUE(waitFor([&] {
     json s = json::parse(readText(status), nullptr, false);
@@ -80,8 +86,8 @@ TEST_F(SimAppTest, AgentFromTheRealPropertyListRunsIsKeptAliveAndStopsWhenUnregi
 
   // kill -9: launchd starts it again after the throttle interval.
   kill(first, SIGKILL);
-  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0 && agentPid(root()) != first; }, 60));
-  pid_t second = agentPid(root());
+  pid_t second = waitForAgent(root(), [&](pid_t pid) { return pid != first; });
+  ASSERT_GT(second, 0);
   EXPECT_FALSE(processAlive(first));
   EXPECT_EQ(readJobStatus(SystemFolder(root()))["com.quillon.helper"].lastExit, -SIGKILL);
 
@@ -90,8 +96,8 @@ TEST_F(SimAppTest, AgentFromTheRealPropertyListRunsIsKeptAliveAndStopsWhenUnregi
       "/bin/launchctl",
       {"kickstart", "-k", "gui/" + std::to_string(getuid()) + "/com.quillon.helper"});
   EXPECT_EQ(kick.status, 0) << kick.output;
-  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0 && agentPid(root()) != second; }, 60));
-  const pid_t killedEarly = agentPid(root());
+  const pid_t killedEarly = waitForAgent(root(), [&](pid_t pid) { return pid != second; });
+  ASSERT_GT(killedEarly, 0);
   const auto killedStarted = processStartTime(killedEarly);
   ASSERT_TRUE(killedStarted);
 
@@ -100,8 +106,8 @@ TEST_F(SimAppTest, AgentFromTheRealPropertyListRunsIsKeptAliveAndStopsWhenUnregi
   // the last start. Timed by the kernel's start times of the two processes,
   // not by when this test happened to see them.
   kill(killedEarly, SIGKILL);
-  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0 && agentPid(root()) != killedEarly; }, 60));
-  pid_t third = agentPid(root());
+  pid_t third = waitForAgent(root(), [&](pid_t pid) { return pid != killedEarly; });
+  ASSERT_GT(third, 0);
   const auto thirdStarted = processStartTime(third);
   ASSERT_TRUE(thirdStarted);
   const double ticksPerSecond = static_cast<double>(sysconf(_SC_CLK_TCK));
@@ -122,8 +128,8 @@ TEST_F(SimAppTest, UnregisteringWithACompletionAnswersOnceTheJobHasEnded) {
 
   // Held: the job is gone, the answer waits until the test lets it go.
   ASSERT_FALSE(agent.registerService());
-  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0; }));
-  const pid_t first = agentPid(root());
+  const pid_t first = waitForAgent(root());
+  ASSERT_GT(first, 0);
   std::atomic<bool> answered{false};
   mac.holdAgentUnregister(true);
   agent.unregisterService([&](const platform::OsResult& r) {
@@ -138,8 +144,8 @@ TEST_F(SimAppTest, UnregisteringWithACompletionAnswersOnceTheJobHasEnded) {
 
   // Not held: when it answers, the helper's process has ended.
   ASSERT_FALSE(agent.registerService());
-  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0; }));
-  const pid_t second = agentPid(root());
+  const pid_t second = waitForAgent(root());
+  ASSERT_GT(second, 0);
   std::atomic<int> aliveAtAnswer{-1};
   agent.unregisterService(
       [&](const platform::OsResult&) { aliveAtAnswer = processAlive(second) ? 1 : 0; });
@@ -181,8 +187,8 @@ TEST_F(SimAppTest, AnAgentRegisteredWhileLaunchdWindsDownStillRuns) {
   platform::AppService& agent = mac.system().services.agent("com.quillon.helper.plist");
   ASSERT_FALSE(agent.registerService());
   for (int round = 0; round < 12; ++round) {
-    ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0; })) << "round " << round;
-    const pid_t running = agentPid(root());
+    const pid_t running = waitForAgent(root());
+    ASSERT_GT(running, 0) << "round " << round;
     ASSERT_FALSE(agent.unregisterService());
     std::this_thread::sleep_for(std::chrono::milliseconds(round));
     ASSERT_FALSE(agent.registerService());
@@ -191,12 +197,13 @@ TEST_F(SimAppTest, AnAgentRegisteredWhileLaunchdWindsDownStillRuns) {
 }
 
 TEST_F(SimAppTest, ARegisteredAgentRunsAgainAtTheNextLogin) {
+  pid_t before = 0;
   {
     AppMac mac(root(), AppMac::Options{.bundle = builtBundle(), .listAsRunning = false});
     ASSERT_FALSE(mac.system().services.agent("com.quillon.helper.plist").registerService());
-    ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0; }));
+    before = waitForAgent(root());
+    ASSERT_GT(before, 0);
   }
-  const pid_t before = agentPid(root());
   EXPECT_GT(shutdownMachine(root()), 0);
   EXPECT_FALSE(processAlive(before));
   EXPECT_EQ(supervisorPid(SystemFolder(root())), 0);
@@ -221,8 +228,8 @@ TEST_F(SimAppTest, RequiringApprovalStopsARunningAgent) {
   AppMac mac(root(), AppMac::Options{.bundle = builtBundle(), .listAsRunning = false});
   platform::AppService& agent = mac.system().services.agent("com.quillon.helper.plist");
   ASSERT_FALSE(agent.registerService());
-  ASSERT_TRUE(waitFor([&] { return agentPid(root()) > 0; }));
-  pid_t helper = agentPid(root());
+  pid_t helper = waitForAgent(root());
+  ASSERT_GT(helper, 0);
   // The user switches the login item off in System Settings.
   mac.forceServiceStatus("com.quillon.helper.plist", ServiceStatus::requiresApproval);
   EXPECT_EQ(agent.status(), ServiceStatus::requiresApproval);
