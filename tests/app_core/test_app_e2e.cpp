@@ -29,7 +29,7 @@ using sim::testing::SimAppTest;
 bool spinUntil(const std::function<bool()>& done, double seconds = 60) {
   QElapsedTimer t;
   t.start();
-  while (!done() && t.elapsed() < seconds * 1000) {
+  while (!done() && static_cast<double>(t.elapsed()) < seconds * 1000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     QThread::msleep(5);
   }

@@ -18,6 +18,7 @@ using platform::ServiceStatus;
 
 std::vector<std::string> kinds(const std::vector<Record>& records) {
   std::vector<std::string> out;
+  out.reserve(records.size());
   for (const auto& r : records) out.push_back(r.kind);
   return out;
 }
