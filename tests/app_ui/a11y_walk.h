@@ -5,6 +5,8 @@
 // role, name, value and actions. A picker whose choices are elements of
 // their own counts as its choices.
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -127,6 +129,20 @@ inline A11yCounts countElements(const std::vector<A11yElement>& elements) {
     c.actionable += e.actionable ? 1 : 0;
   }
   return c;
+}
+
+// Every element can be operated without sight: a known role, a name, an
+// action, and a value where it carries one.
+inline void expectEveryElementComplete(const std::vector<A11yElement>& elements) {
+  for (const A11yElement& e : elements) {
+    SCOPED_TRACE(e.name.toStdString());
+    EXPECT_TRUE(e.roleKnown) << "role " << e.role;
+    EXPECT_TRUE(e.named);
+    EXPECT_TRUE(e.actionable);
+    if (e.valueBearing) {
+      EXPECT_TRUE(e.valued);
+    }
+  }
 }
 
 }  // namespace quillon::ui::test

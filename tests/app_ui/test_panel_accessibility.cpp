@@ -87,15 +87,7 @@ TEST_F(PanelAccessibility, EveryDeviceAndModeNamesEveryControlWithRoleValueAndAc
     for (const std::vector<Wanted>* list : {&always, &c.more}) {
       for (const Wanted& w : *list) EXPECT_TRUE(has(found, w)) << w.name.toStdString();
     }
-    for (const A11yElement& e : found) {
-      SCOPED_TRACE(e.name.toStdString());
-      EXPECT_TRUE(e.roleKnown) << "role " << e.role;
-      EXPECT_TRUE(e.named);
-      EXPECT_TRUE(e.actionable);
-      if (e.valueBearing) {
-        EXPECT_TRUE(e.valued);
-      }
-    }
+    expectEveryElementComplete(found);
   }
 }
 

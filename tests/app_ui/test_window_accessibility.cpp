@@ -36,15 +36,7 @@ void checkWindow(const char* label, QWidget* window, const std::vector<Wanted>& 
     });
     EXPECT_TRUE(present) << w.name.toStdString();
   }
-  for (const A11yElement& e : found) {
-    SCOPED_TRACE(e.name.toStdString());
-    EXPECT_TRUE(e.roleKnown) << "role " << e.role;
-    EXPECT_TRUE(e.named);
-    EXPECT_TRUE(e.actionable);
-    if (e.valueBearing) {
-      EXPECT_TRUE(e.valued);
-    }
-  }
+  expectEveryElementComplete(found);
 }
 
 using WindowAccessibility = WindowTest;
